@@ -1,0 +1,114 @@
+#include "blockmap.hpp"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+namespace blockalloc {
+
+std::array<char, fileTableSize> chamber{};
+
+namespace {
+
+std::size_t blocksIn(int n) { return n > 0 ? static_cast<std::size_t>(n) : 0; }
+
+// The end of the run that starts at `first`: the first block after it holding something else.
+const char* runEnd(const char* first, const char* last) {
+    const char name = *first;
+    const char* block = first + 1;
+    // Eight blocks to a compare while the run goes on; long runs are the common case.
+    const std::uint64_t eightOfName = 0x0101010101010101ULL * static_cast<unsigned char>(name);
+    while (last - block >= 8) {
+        std::uint64_t eight = 0;
+        std::memcpy(&eight, block, sizeof eight);
+        if (eight != eightOfName) break;
+        block += 8;
+    }
+    while (block != last && *block == name) ++block;
+    return block;
+}
+
+const char* findHole(const char* first, const char* last) {
+    const void* hole = std::memchr(first, holeMarker, static_cast<std::size_t>(last - first));
+    return hole != nullptr ? static_cast<const char*>(hole) : last;
+}
+
+bool validEntry(int entry) { return entry >= 0 && entry < fileTableSize; }
+
+}  // namespace
+
+int removeDuplicates(const char* blockMap, int n) {
+    const char* last = blockMap + blocksIn(n);
+    int entries = 0;
+    for (const char* run = blockMap; run != last && entries < fileTableSize;
+         run = runEnd(run, last)) {
+        if (*run != holeMarker) chamber[static_cast<std::size_t>(entries++)] = *run;
+    }
+    return entries;
+}
+
+int begin(const char* blockMap, int n, int entry) {
+    if (!validEntry(entry)) return -1;
+    const void* first = std::memchr(blockMap, chamber[static_cast<std::size_t>(entry)], blocksIn(n));
+    return first != nullptr ? static_cast<int>(static_cast<const char*>(first) - blockMap) : -1;
+}
+
+int length(const char* blockMap, int n, int entry) {
+    if (!validEntry(entry)) return 0;
+    return static_cast<int>(
+        std::count(blockMap, blockMap + blocksIn(n), chamber[static_cast<std::size_t>(entry)]));
+}
+
+int countFree(const char* blockMap, int n) {
+    return static_cast<int>(std::count(blockMap, blockMap + blocksIn(n), holeMarker));
+}
+
+int countRuns(const char* blockMap, int n) {
+    const char* last = blockMap + blocksIn(n);
+    int runs = 0;
+    for (const char* run = blockMap; run != last; run = runEnd(run, last)) {
+        if (*run != holeMarker) ++runs;
+    }
+    return runs;
+}
+
+// Placing fills whole holes from the lowest up, and the lower part of the last one. A filled hole
+// adds a run of its own unless it joins the run of the same name before or after it, and merges
+// the two when it joins both. A partly filled hole has free blocks above it, so it can only join
+// the run before it.
+int runsAfterPlacing(const char* blockMap, int n, char name, int blocks) {
+    int runs = countRuns(blockMap, n);
+    if (name == holeMarker) return runs;
+    const char* last = blockMap + blocksIn(n);
+    std::size_t left = blocks > 0 ? static_cast<std::size_t>(blocks) : 0;
+    for (const char* hole = findHole(blockMap, last); left > 0 && hole != last;) {
+        const char* holeEnd = runEnd(hole, last);
+        const bool joinsBefore = hole != blockMap && hole[-1] == name;
+        const auto size = static_cast<std::size_t>(holeEnd - hole);
+        if (size > left) return runs + (joinsBefore ? 0 : 1);
+        const bool joinsAfter = holeEnd != last && *holeEnd == name;
+        runs += 1 - static_cast<int>(joinsBefore) - static_cast<int>(joinsAfter);
+        left -= size;
+        hole = findHole(holeEnd, last);
+    }
+    return runs;
+}
+
+void placeFile(char* blockMap, int n, char name, int blocks) {
+    const char* last = blockMap + blocksIn(n);
+    std::size_t left = blocks > 0 ? static_cast<std::size_t>(blocks) : 0;
+    for (const char* hole = findHole(blockMap, last); left > 0 && hole != last;) {
+        const auto fill = std::min(left, static_cast<std::size_t>(runEnd(hole, last) - hole));
+        std::memset(blockMap + (hole - blockMap), name, fill);
+        left -= fill;
+        hole = findHole(hole + fill, last);
+    }
+}
+
+void freeFile(char* blockMap, int n, char name) {
+    if (name == holeMarker) return;
+    std::replace(blockMap, blockMap + blocksIn(n), name, holeMarker);
+}
+
+}  // namespace blockalloc

@@ -1,0 +1,4 @@
+#include "console.hpp"
+#include "trace.hpp"
+
+int main() { return console::runOnStandardStreams("pagefifo", pagefifo::runPagefifo); }

@@ -1,0 +1,72 @@
+#include "trace.hpp"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstddef>
+#include <string_view>
+
+namespace pagefifo {
+namespace {
+
+using console::Console;
+using console::Read;
+
+constexpr int frameCount = 3;
+constexpr std::string_view pageIndent = "        ";  // a page stands right-aligned in 9 columns
+
+// Reads up to `count` pages; fewer if the input ends first. Storage grows with what is read, so
+// an announced count costs nothing until its pages arrive.
+std::string readPages(Console& console, int count) {
+    std::string refString;
+    for (int p = 0; p < count; ++p) {
+        const std::optional<char> page = console.readChar();
+        if (!page) break;
+        refString.push_back(*page);
+    }
+    return refString;
+}
+
+// Frames fill in order 0, 1, 2 and never empty again, so the first `framesInUse` hold pages and
+// the rest are empty, whatever byte they hold.
+void writeFaultRow(Console& console, std::size_t position,
+                   const std::array<char, frameCount>& pageFrames, int framesInUse) {
+    std::array<char, 32 + frameCount * 9> row{};
+    char* end = std::to_chars(row.data(), row.data() + 24, position).ptr;
+    for (int f = 0; f < framesInUse; ++f) {
+        end = std::copy(pageIndent.begin(), pageIndent.end(), end);
+        *end++ = pageFrames[static_cast<std::size_t>(f)];
+    }
+    *end++ = '\n';
+    console.write(std::string_view(row.data(), static_cast<std::size_t>(end - row.data())));
+}
+
+}  // namespace
+
+void traceFaults(Console& console, const std::string& refString) {
+    std::array<char, frameCount> pageFrames{};
+    int framesInUse = 0;
+    int nextVictim = 0;
+    for (std::size_t p = 0; p < refString.size() && !console.failed(); ++p) {
+        if (nextVictim > frameCount - 1) nextVictim = 0;
+        const char page = refString[p];
+        const auto inUseEnd = pageFrames.begin() + framesInUse;
+        if (std::find(pageFrames.begin(), inUseEnd, page) != inUseEnd) continue;
+        pageFrames[static_cast<std::size_t>(nextVictim)] = page;
+        framesInUse = std::max(framesInUse, nextVictim + 1);
+        writeFaultRow(console, p + 1, pageFrames, framesInUse);
+        ++nextVictim;
+    }
+}
+
+void runPagefifo(Console& console) {
+    console.write("please enter your number of input :");
+    const console::Number count = console.readNumber();
+    if (count.status == Read::end) return;
+    console.write("Enter the values for the page :\n");
+    const std::string refString = readPages(console, count.status == Read::value ? count.value : 0);
+    console.write("     page1    page2    page3\n");
+    traceFaults(console, refString);
+}
+
+}  // namespace pagefifo

@@ -1,0 +1,125 @@
+#include "trace.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace pagefifo {
+namespace {
+
+const std::string countPrompt = "please enter your number of input :";
+const std::string pagesPrompt = "Enter the values for the page :\n";
+const std::string header = "     page1    page2    page3\n";
+
+std::string session(const std::string& input) {
+    std::istringstream in(input);
+    std::ostringstream out;
+    {
+        console::Console con(in, out);
+        runPagefifo(con);
+    }
+    return out.str();
+}
+
+// A fault row: the position, then each page held, right-aligned in 9 columns.
+std::string row(int position, const std::string& frames) {
+    std::string text = std::to_string(position);
+    for (char page : frames) text += std::string(8, ' ') + page;
+    return text + "\n";
+}
+
+std::string faultRows(const std::string& pages) {
+    std::istringstream in;
+    std::ostringstream out;
+    {
+        console::Console con(in, out);
+        traceFaults(con, pages);
+    }
+    return out.str();
+}
+
+std::size_t lineCount(const std::string& text) {
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+}
+
+TEST(Trace, WritesARowPerFaultWithTheFramesInFrameOrder) {
+    EXPECT_EQ(faultRows("abcadbe"),
+              row(1, "a") + row(2, "ab") + row(3, "abc") + row(5, "dbc") + row(7, "dec"));
+}
+
+TEST(Trace, ReplacesTheFrameFilledLongestAgo) {
+    const std::string rows = faultRows("701203042303");
+    EXPECT_EQ(lineCount(rows), 10U);
+    EXPECT_NE(rows.find(row(4, "201")), std::string::npos);
+    EXPECT_NE(rows.find(row(8, "430")), std::string::npos);
+    EXPECT_EQ(rows.substr(rows.rfind("11")), row(11, "023"));
+    EXPECT_EQ(rows.find("\n5 "), std::string::npos);
+    EXPECT_EQ(rows.find("\n12 "), std::string::npos);
+}
+
+TEST(Trace, TextbookStringsGiveTheirFaultCounts) {
+    EXPECT_EQ(lineCount(faultRows("7012030423030321201701")), 15U);
+    EXPECT_EQ(lineCount(faultRows("123412512345")), 9U);
+}
+
+TEST(Trace, RepeatedPagesAreHits) {
+    EXPECT_EQ(faultRows("zzz"), row(1, "z"));
+    EXPECT_EQ(faultRows("aAa"), row(1, "a") + row(2, "aA"));
+    EXPECT_EQ(faultRows(""), "");
+}
+
+TEST(Trace, AnEmptyFrameMatchesNoPageWhateverItsByte) {
+    const std::string nul(1, '\0');
+    EXPECT_EQ(faultRows(nul + nul + "x" + nul), row(1, nul) + row(3, nul + "x"));
+    EXPECT_EQ(faultRows("\xff\xff"), row(1, "\xff"));
+}
+
+TEST(Trace, RowNumbersAreNotPadded) {
+    const std::string rows = faultRows("abcdefghijkl");
+    EXPECT_EQ(rows.substr(rows.find("\n9 ") + 1, 3), "9  ");
+    const std::string last = row(12, "jkl");
+    EXPECT_EQ(rows.substr(rows.size() - last.size()), last);
+}
+
+TEST(Pagefifo, ReadsPagesTypedAnyWay) {
+    const std::string expected = countPrompt + pagesPrompt + header + row(1, "a") + row(2, "ab");
+    EXPECT_EQ(session("2\na\nb\n"), expected);
+    EXPECT_EQ(session("2 ab"), expected);
+    EXPECT_EQ(session("  2\r\n a  b \r\n"), expected);
+    EXPECT_EQ(session("2ab"), expected);
+}
+
+TEST(Pagefifo, TracesEveryAnnouncedReferencePastThirty) {
+    std::string pages;
+    std::string expected;
+    for (int p = 0; p < 45; ++p) pages += static_cast<char>('a' + p % 4);
+    EXPECT_EQ(session("45 " + pages), countPrompt + pagesPrompt + header + faultRows(pages));
+    EXPECT_EQ(lineCount(faultRows(pages)), 45U);
+}
+
+TEST(Pagefifo, CountsThatReadNoPages) {
+    const std::string none = countPrompt + pagesPrompt + header;
+    for (const char* input : {"0 abc", "-5 abc", "x abc", "- abc", "-99999999999 abc"})
+        EXPECT_EQ(session(input), none) << input;
+}
+
+TEST(Pagefifo, EndOfInputTracesWhatWasRead) {
+    EXPECT_EQ(session(""), countPrompt);
+    EXPECT_EQ(session("   \n"), countPrompt);
+    EXPECT_EQ(session("5"), countPrompt + pagesPrompt + header);
+    EXPECT_EQ(session("5 ab"), countPrompt + pagesPrompt + header + row(1, "a") + row(2, "ab"));
+    EXPECT_EQ(session("2147483647 abc"),
+              countPrompt + pagesPrompt + header + row(1, "a") + row(2, "ab") + row(3, "abc"));
+    EXPECT_EQ(session("99999999999 abc"),
+              countPrompt + pagesPrompt + header + row(1, "a") + row(2, "ab") + row(3, "abc"));
+}
+
+TEST(Pagefifo, LeavesPagesBeyondTheCountUnread) {
+    EXPECT_EQ(session("1 ab"), countPrompt + pagesPrompt + header + row(1, "a"));
+}
+
+}  // namespace
+}  // namespace pagefifo
