@@ -30,8 +30,7 @@ struct PositionCase {
 class Position : public testing::TestWithParam<PositionCase> {};
 
 TEST_P(Position, GivesTheSecondListing) {
-    EXPECT_EQ(session(GetParam().input),
-              original + "Updated Array: " + GetParam().updated + "\n")
+    EXPECT_EQ(session(GetParam().input), original + "Updated Array: " + GetParam().updated + "\n")
         << GetParam().input;
 }
 

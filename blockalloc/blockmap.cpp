@@ -50,7 +50,8 @@ int removeDuplicates(const char* blockMap, int n) {
 
 int begin(const char* blockMap, int n, int entry) {
     if (!validEntry(entry)) return -1;
-    const void* first = std::memchr(blockMap, chamber[static_cast<std::size_t>(entry)], blocksIn(n));
+    const void* first =
+        std::memchr(blockMap, chamber[static_cast<std::size_t>(entry)], blocksIn(n));
     return first != nullptr ? static_cast<int>(static_cast<const char*>(first) - blockMap) : -1;
 }
 

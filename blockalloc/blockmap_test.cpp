@@ -87,16 +87,15 @@ TEST_P(Place, FillsTheLowestFreeBlocks) {
 
 INSTANTIATE_TEST_SUITE_P(
     Maps, Place,
-    testing::Values(PlaceCase{"HHHH", 'A', 4, "AAAA"}, PlaceCase{"HHHH", 'A', 1, "AHHH"},
-                    PlaceCase{"AAHHCCHH", 'D', 3, "AADDCCDH"},
-                    PlaceCase{"AAHHCCHH", 'A', 2, "AAAACCHH"},
-                    PlaceCase{"AHHAHHA", 'A', 4, "AAAAAAA"},
-                    PlaceCase{"AHHAHHA", 'A', 3, "AAAAAHA"},
-                    PlaceCase{"BHHAHHB", 'A', 3, "BAAAAHB"},
-                    PlaceCase{"HBHBHBHHHHHHHHHHHHHHHHHHHHHH", 'C', 3, "CBCBCBHHHHHHHHHHHHHHHHHHHHHH"},
-                    PlaceCase{"HHH" + std::string(21, 'A') + "HHH", 'A', 5, std::string(26, 'A') + "H"},
-                    // the hole marker as a name changes no block
-                    PlaceCase{"AHHH", 'H', 2, "AHHH"}));
+    testing::Values(
+        PlaceCase{"HHHH", 'A', 4, "AAAA"}, PlaceCase{"HHHH", 'A', 1, "AHHH"},
+        PlaceCase{"AAHHCCHH", 'D', 3, "AADDCCDH"}, PlaceCase{"AAHHCCHH", 'A', 2, "AAAACCHH"},
+        PlaceCase{"AHHAHHA", 'A', 4, "AAAAAAA"}, PlaceCase{"AHHAHHA", 'A', 3, "AAAAAHA"},
+        PlaceCase{"BHHAHHB", 'A', 3, "BAAAAHB"},
+        PlaceCase{"HBHBHBHHHHHHHHHHHHHHHHHHHHHH", 'C', 3, "CBCBCBHHHHHHHHHHHHHHHHHHHHHH"},
+        PlaceCase{"HHH" + std::string(21, 'A') + "HHH", 'A', 5, std::string(26, 'A') + "H"},
+        // the hole marker as a name changes no block
+        PlaceCase{"AHHH", 'H', 2, "AHHH"}));
 
 TEST(Free, FreesEveryRunOfTheName) {
     std::string map = "AABAHAa";

@@ -86,7 +86,8 @@ bool removeFile(Console& console, Storage& storage, int& fileCount) {
         console.write(wrongChoice);
         return true;
     }
-    freeFile(storage.blockMap.get(), storage.n, chamber[static_cast<std::size_t>(choice.value - 1)]);
+    freeFile(storage.blockMap.get(), storage.n,
+             chamber[static_cast<std::size_t>(choice.value - 1)]);
     return true;
 }
 

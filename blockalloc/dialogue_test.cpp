@@ -50,9 +50,9 @@ std::string removalList(const std::string& names) {
 }
 
 TEST(Blockalloc, AddsAndDisplaysFiles) {
-    EXPECT_EQ(session("6\n1\nA\n2\n1\nB\n3\n3\n4\n"),
-              startPrompt + add() + add() + menu + blockRows("AABBBH") + header +
-                  "0.\tA\t0\t2\n1.\tB\t2\t3\n" + menu);
+    EXPECT_EQ(session("6\n1\nA\n2\n1\nB\n3\n3\n4\n"), startPrompt + add() + add() + menu +
+                                                          blockRows("AABBBH") + header +
+                                                          "0.\tA\t0\t2\n1.\tB\t2\t3\n" + menu);
 }
 
 TEST(Blockalloc, DisplayOfAnEmptyMapHasNoTableRows) {
@@ -78,9 +78,9 @@ TEST(Blockalloc, RemovingEitherEntryOfASplitFileFreesAllItsBlocks) {
 }
 
 TEST(Blockalloc, RemovedFileLeavesTheTable) {
-    EXPECT_EQ(session("4 1 A 2 1 B 1 2 1 3 4"),
-              startPrompt + add() + add() + menu + removalList("AB") + menu +
-                  blockRows("HHBH") + header + "0.\tB\t2\t1\n" + menu);
+    EXPECT_EQ(session("4 1 A 2 1 B 1 2 1 3 4"), startPrompt + add() + add() + menu +
+                                                    removalList("AB") + menu + blockRows("HHBH") +
+                                                    header + "0.\tB\t2\t1\n" + menu);
 }
 
 struct RefusalCase {
@@ -109,9 +109,8 @@ INSTANTIATE_TEST_SUITE_P(
                     RefusalCase{"5 1 A 3 1 B 2 4", ""}));
 
 TEST(Blockalloc, RefusedAddChangesNothing) {
-    EXPECT_EQ(session("3 1 A 2 1 B 2 3 4"),
-              startPrompt + add() + add() + noSpace + menu + blockRows("AAH") + header +
-                  "0.\tA\t0\t2\n" + menu);
+    EXPECT_EQ(session("3 1 A 2 1 B 2 3 4"), startPrompt + add() + add() + noSpace + menu +
+                                                blockRows("AAH") + header + "0.\tA\t0\t2\n" + menu);
 }
 
 TEST(Blockalloc, TheHoleMarkerAsANameChangesNoBlock) {
@@ -120,15 +119,14 @@ TEST(Blockalloc, TheHoleMarkerAsANameChangesNoBlock) {
 }
 
 TEST(Blockalloc, WithNoBlocksEveryCommandStillAnswers) {
-    EXPECT_EQ(session("0 1 A 1 3 2 1 4"),
-              startPrompt + add() + tooLarge + menu + header + menu + removalList("") +
-                  wrongChoice + menu);
+    EXPECT_EQ(session("0 1 A 1 3 2 1 4"), startPrompt + add() + tooLarge + menu + header + menu +
+                                              removalList("") + wrongChoice + menu);
 }
 
 TEST(Blockalloc, WrongMenuNumbersAreAnsweredOnTheMenuLine) {
-    EXPECT_EQ(session("2 9 0 -1 x 4294967297 4"),
-              startPrompt + menu + wrongChoice + menu + wrongChoice + menu + wrongChoice + menu +
-                  wrongChoice + menu + wrongChoice + menu);
+    EXPECT_EQ(session("2 9 0 -1 x 4294967297 4"), startPrompt + menu + wrongChoice + menu +
+                                                      wrongChoice + menu + wrongChoice + menu +
+                                                      wrongChoice + menu + wrongChoice + menu);
 }
 
 TEST(Blockalloc, ABlockCountThatIsNotANumberIsAskedForAgain) {
@@ -152,8 +150,8 @@ TEST(Blockalloc, AnAddThatWouldOverfillTheFileTableIsRefused) {
     std::string table;
     for (char name = 'a'; name < 'a' + fileTableSize; ++name) {
         input += std::string(" 1 ") + name + " 1";
-        table += std::to_string(name - 'a') + ".\t" + name + "\t" + std::to_string(name - 'a') +
-                 "\t1\n";
+        table +=
+            std::to_string(name - 'a') + ".\t" + name + "\t" + std::to_string(name - 'a') + "\t1\n";
     }
     // u would be a 21st run; t joins the last run, H changes no block: both are accepted.
     const std::string output = session(input + " 1 u 1 1 t 1 1 H 1 3 4");
@@ -176,8 +174,8 @@ TEST(Blockalloc, EndOfInputEndsTheSessionAtEveryPrompt) {
         {"4 1", startPrompt + menu + askName},
         {"4 1 A", startPrompt + add()},
         {"4 1 A 1 2", startPrompt + add() + menu + removalList("A")},
-        {"4 1 A 1 3", startPrompt + add() + menu + blockRows("AHHH") + header + "0.\tA\t0\t1\n" +
-                          menu},
+        {"4 1 A 1 3",
+         startPrompt + add() + menu + blockRows("AHHH") + header + "0.\tA\t0\t1\n" + menu},
     };
     for (const auto& c : cases) EXPECT_EQ(session(c.input), c.output) << c.input;
 }

@@ -44,9 +44,9 @@ public:
 
     // Hands all pending output to the stream. False once any write has failed.
     bool flush();
-    bool failed() const { return failed_; }
+    [[nodiscard]] bool failed() const { return failed_; }
     // The system's error number for the failed write, 0 if the stream gave none.
-    int writeError() const { return writeError_; }
+    [[nodiscard]] int writeError() const { return writeError_; }
 
 private:
     int skipBlanks();

@@ -178,8 +178,8 @@ TEST(Write, LargeAndSmallWritesArriveInOrder) {
 // Refuses every byte, as a full device does.
 class FullOutput : public std::streambuf {
 protected:
-    int_type overflow(int_type) override { return traits_type::eof(); }
-    std::streamsize xsputn(const char*, std::streamsize) override { return 0; }
+    int_type overflow(int_type /*c*/) override { return traits_type::eof(); }
+    std::streamsize xsputn(const char* /*s*/, std::streamsize /*n*/) override { return 0; }
 };
 
 TEST(Write, AFailedWriteStopsReadingAndIsReported) {

@@ -50,8 +50,9 @@ void traceFaults(Console& console, const std::string& refString) {
     for (std::size_t p = 0; p < refString.size() && !console.failed(); ++p) {
         if (nextVictim > frameCount - 1) nextVictim = 0;
         const char page = refString[p];
-        const auto inUseEnd = pageFrames.begin() + framesInUse;
-        if (std::find(pageFrames.begin(), inUseEnd, page) != inUseEnd) continue;
+        const char* inUse = pageFrames.data();
+        const char* inUseEnd = inUse + framesInUse;
+        if (std::find(inUse, inUseEnd, page) != inUseEnd) continue;
         pageFrames[static_cast<std::size_t>(nextVictim)] = page;
         framesInUse = std::max(framesInUse, nextVictim + 1);
         writeFaultRow(console, p + 1, pageFrames, framesInUse);
