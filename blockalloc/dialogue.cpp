@@ -91,15 +91,16 @@ bool removeFile(Console& console, Storage& storage, int& fileCount) {
     return true;
 }
 
+// A map of N blocks is N rows, so they are written straight into the console's buffer.
 void writeBlockRows(Console& console, const Storage& storage) {
     for (int i = 0; i < storage.n && !console.failed(); ++i) {
-        std::array<char, 16> row{};
-        char* end = std::to_chars(row.data(), row.data() + row.size(), i).ptr;
-        *end++ = '.';
-        *end++ = '\t';
-        *end++ = storage.blockMap[static_cast<std::size_t>(i)];
-        *end++ = '\n';
-        console.write(std::string_view(row.data(), static_cast<std::size_t>(end - row.data())));
+        char* row = console.reserve();
+        row = std::to_chars(row, row + 16, i).ptr;
+        *row++ = '.';
+        *row++ = '\t';
+        *row++ = storage.blockMap[static_cast<std::size_t>(i)];
+        *row++ = '\n';
+        console.commit(row);
     }
 }
 

@@ -12,7 +12,6 @@
 namespace console {
 namespace {
 
-constexpr std::size_t bufferSize = std::size_t{1} << 16;
 constexpr int endOfInput = std::char_traits<char>::eof();
 // One past the largest magnitude a 32-bit number can hold, so that the lowest value fits too.
 constexpr std::int64_t magnitudeLimit = std::int64_t{1} << 31;
@@ -30,12 +29,15 @@ int peek(std::streambuf* in) {
     }
 }
 
-void advance(std::streambuf* in) {
+int take(std::streambuf* in) {
     try {
-        in->sbumpc();
+        return in->sbumpc();
     } catch (...) {
+        return endOfInput;
     }
 }
+
+void advance(std::streambuf* in) { take(in); }
 
 std::int32_t clampedValue(std::int64_t magnitude, bool negative) {
     if (negative) return static_cast<std::int32_t>(-magnitude);
@@ -86,13 +88,29 @@ Number Console::readNumber() {
 
 std::optional<char> Console::readChar() {
     if (!flush() || in_ == nullptr) return std::nullopt;
-    int c = skipBlanks();
-    if (c == endOfInput) return std::nullopt;
-    advance(in_);
-    return static_cast<char>(c);
+    for (;;) {
+        const int c = take(in_);
+        if (c == endOfInput) return std::nullopt;
+        if (!isBlank(c)) return static_cast<char>(c);
+    }
 }
 
 void Console::write(std::string_view text) {
+    if (!terminal_) {
+        append(text);
+        return;
+    }
+    // On a terminal each line is shown as soon as it ends.
+    for (auto lineEnd = text.find('\n'); lineEnd != std::string_view::npos;
+         lineEnd = text.find('\n')) {
+        append(text.substr(0, lineEnd + 1));
+        flush();
+        text.remove_prefix(lineEnd + 1);
+    }
+    append(text);
+}
+
+void Console::append(std::string_view text) {
     if (failed_ || text.empty()) return;
     unflushed_ = true;
     if (text.size() > bufferSize - used_) push();
@@ -104,7 +122,6 @@ void Console::write(std::string_view text) {
         std::memcpy(buffer_.get() + used_, text.data(), text.size());
         used_ += text.size();
     }
-    if (terminal_ && text.find('\n') != std::string_view::npos) flush();
 }
 
 void Console::writeNumber(long long value) {
@@ -133,12 +150,15 @@ bool Console::flush() {
     return !failed_;
 }
 
+// Once a write has failed, what is pending is dropped: nothing more can reach the output.
 void Console::push() {
-    if (used_ == 0 || failed_) return;
-    errno = 0;
-    out_.write(buffer_.get(), static_cast<std::streamsize>(used_));
+    if (used_ == 0) return;
+    if (!failed_) {
+        errno = 0;
+        out_.write(buffer_.get(), static_cast<std::streamsize>(used_));
+        noteStreamState();
+    }
     used_ = 0;
-    noteStreamState();
 }
 
 void Console::noteStreamState() {

@@ -2,8 +2,10 @@
 // input, when output is flushed, and how a failed write is noticed and reported.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <iosfwd>
 #include <memory>
 #include <optional>
@@ -39,6 +41,22 @@ public:
     void write(char c) { write(std::string_view(&c, 1)); }
     void writeNumber(long long value);
 
+    // Room for up to maxReserve bytes at the end of the pending output, to be filled in place and
+    // handed over with commit(). For output made of many short rows, where a copy per row would
+    // cost more than the row.
+    static constexpr std::size_t maxReserve = 256;
+    char* reserve() {
+        if (bufferSize - used_ < maxReserve) push();
+        return buffer_.get() + used_;
+    }
+    void commit(const char* end) {
+        const std::size_t start = used_;
+        used_ = static_cast<std::size_t>(end - buffer_.get());
+        unflushed_ = true;
+        if (terminal_ && std::memchr(buffer_.get() + start, '\n', used_ - start) != nullptr)
+            flush();
+    }
+
     // Clears a terminal before a listing; does nothing when the output is a pipe or a file.
     void clearScreen();
 
@@ -49,6 +67,9 @@ public:
     [[nodiscard]] int writeError() const { return writeError_; }
 
 private:
+    static constexpr std::size_t bufferSize = std::size_t{1} << 16;
+
+    void append(std::string_view text);
     int skipBlanks();
     void discardEntry();
     void push();

@@ -141,8 +141,13 @@ TEST(Flush, ToATerminalEveryLineEndIsFlushed) {
     Console con(in, out, true);
     con.write("one\n");
     con.write("two");
-    con.write("\n");
-    EXPECT_EQ(recording.atFlush, (std::vector<std::string>{"one\n", "one\ntwo\n"}));
+    con.write("\nthree\nfour");
+    char* row = con.reserve();
+    *row++ = '\n';
+    con.commit(row);
+    EXPECT_EQ(recording.atFlush,
+              (std::vector<std::string>{"one\n", "one\ntwo\n", "one\ntwo\nthree\n",
+                                        "one\ntwo\nthree\nfour\n"}));
 }
 
 TEST(Flush, FinishWritesALastTextWithoutLineEnd) {
@@ -170,6 +175,25 @@ TEST(Write, LargeAndSmallWritesArriveInOrder) {
             con.writeNumber(-1234567890123LL);
             con.write('\n');
             expected += "small " + big + "-1234567890123\n";
+        }
+    }
+    EXPECT_EQ(out.str(), expected);
+}
+
+TEST(Write, RowsFilledInPlaceArriveInOrder) {
+    std::ostringstream out;
+    std::istringstream in;
+    std::string expected;
+    {
+        Console con(in, out);
+        for (int i = 0; i < 50000; ++i) {
+            const std::string text = std::to_string(i) + (i % 7 == 0 ? std::string(200, '.') : "");
+            char* row = con.reserve();
+            for (char c : text) *row++ = c;
+            *row++ = '\n';
+            con.commit(row);
+            if (i % 1000 == 0) con.write("between\n");
+            expected += text + "\n" + (i % 1000 == 0 ? "between\n" : "");
         }
     }
     EXPECT_EQ(out.str(), expected);

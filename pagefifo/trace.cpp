@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 namespace pagefifo {
@@ -29,16 +30,16 @@ std::string readPages(Console& console, int count) {
 
 // Frames fill in order 0, 1, 2 and never empty again, so the first `framesInUse` hold pages and
 // the rest are empty, whatever byte they hold.
-void writeFaultRow(Console& console, std::size_t position,
+void writeFaultRow(Console& console, std::uint32_t position,
                    const std::array<char, frameCount>& pageFrames, int framesInUse) {
-    std::array<char, 32 + frameCount * 9> row{};
-    char* end = std::to_chars(row.data(), row.data() + 24, position).ptr;
+    char* row = console.reserve();
+    row = std::to_chars(row, row + 24, position).ptr;
     for (int f = 0; f < framesInUse; ++f) {
-        end = std::copy(pageIndent.begin(), pageIndent.end(), end);
-        *end++ = pageFrames[static_cast<std::size_t>(f)];
+        row = std::copy(pageIndent.begin(), pageIndent.end(), row);
+        *row++ = pageFrames[static_cast<std::size_t>(f)];
     }
-    *end++ = '\n';
-    console.write(std::string_view(row.data(), static_cast<std::size_t>(end - row.data())));
+    *row++ = '\n';
+    console.commit(row);
 }
 
 }  // namespace
@@ -55,7 +56,8 @@ void traceFaults(Console& console, const std::string& refString) {
         if (std::find(inUse, inUseEnd, page) != inUseEnd) continue;
         pageFrames[static_cast<std::size_t>(nextVictim)] = page;
         framesInUse = std::max(framesInUse, nextVictim + 1);
-        writeFaultRow(console, p + 1, pageFrames, framesInUse);
+        // At most 2^31 - 1 references can be announced, so a position fits 32 bits.
+        writeFaultRow(console, static_cast<std::uint32_t>(p + 1), pageFrames, framesInUse);
         ++nextVictim;
     }
 }
