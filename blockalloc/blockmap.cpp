@@ -122,9 +122,13 @@ void placeFile(char* blockMap, int n, char name, int blocks) {
     }
 }
 
+// Every block is written, freed or not: a store without a condition lets the compiler free many
+// blocks at once.
 void freeFile(char* blockMap, int n, char name) {
     if (name == holeMarker) return;
-    std::replace(blockMap, blockMap + blocksIn(n), name, holeMarker);
+    const std::size_t size = blocksIn(n);
+    for (std::size_t k = 0; k < size; ++k)
+        blockMap[k] = blockMap[k] == name ? holeMarker : blockMap[k];
 }
 
 }  // namespace blockalloc

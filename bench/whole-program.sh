@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# Whole-program figures: each program on a large workload with its output going into a pipe, and
+# beside it cat copying the same bytes through the same pipes, in one run. Prints the medians of
+# several runs, their ratio, and blockalloc's peak memory at 100,000,000 blocks.
+#
+#   bench/whole-program.sh [RUNS]      (builds the optimised programs first; needs /usr/bin/time)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+runs=${1:-5}
+cmake --preset release >/dev/null
+cmake --build --preset release >/dev/null
+blockalloc=$PWD/build/release/blockalloc/blockalloc
+pagefifo=$PWD/build/release/pagefifo/pagefifo
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# seconds COMMAND...: wall time of one run of a shell command line.
+seconds() {
+    local start end
+    start=$(date +%s%N)
+    bash -c "$1"
+    end=$(date +%s%N)
+    echo "$(( (end - start) / 1000000 ))"
+}
+
+# median_ms COMMAND: the median over $runs runs, in milliseconds.
+median_ms() {
+    local times=() i
+    for ((i = 0; i < runs; i++)); do times+=("$(seconds "$1")"); done
+    printf '%s\n' "${times[@]}" | sort -n | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'
+}
+
+compare() {  # NAME PROGRAM_COMMAND COPY_COMMAND
+    local program copy
+    program=$(median_ms "$2")
+    copy=$(median_ms "$3")
+    awk -v name="$1" -v p="$program" -v c="$copy" \
+        'BEGIN { printf "%-44s %7.3f s   cat %7.3f s   ratio %5.2f\n", name, p / 1000, c / 1000, p / c }'
+}
+
+# blockalloc: 1,000,000 blocks, twenty files of 50,000 blocks (A to T, Z for H), ten displays.
+{
+    echo 1000000
+    for name in A B C D E F G Z I J K L M N O P Q R S T; do printf '1\n%s\n50000\n' "$name"; done
+    for i in $(seq 10); do echo 3; done
+    echo 4
+} >"$work/blockalloc.in"
+"$blockalloc" <"$work/blockalloc.in" >"$work/blockalloc.out"
+
+# pagefifo: 10,000,000 references over ten pages.
+awk 'BEGIN { srand(7); print 10000000; for (i = 0; i < 10000000; i++) printf "%d ", int(rand() * 10); print "" }' \
+    >"$work/pagefifo.in"
+"$pagefifo" <"$work/pagefifo.in" >"$work/pagefifo.out"
+
+echo "medians of $runs runs, output into a pipe"
+printf 'blockalloc output %s MB, pagefifo input %s MB and output %s MB\n' \
+    "$(( $(wc -c <"$work/blockalloc.out") / 1000000 ))" \
+    "$(( $(wc -c <"$work/pagefifo.in") / 1000000 ))" "$(( $(wc -c <"$work/pagefifo.out") / 1000000 ))"
+compare "blockalloc, 10^6 blocks, 20 adds, 10 displays" \
+    "'$blockalloc' <'$work/blockalloc.in' | cat >/dev/null" \
+    "cat '$work/blockalloc.out' | cat >/dev/null"
+compare "pagefifo, 10^7 references over ten pages" \
+    "cat '$work/pagefifo.in' | '$pagefifo' | cat >/dev/null" \
+    "cat '$work/pagefifo.in' | cat >/dev/null; cat '$work/pagefifo.out' | cat >/dev/null"
+
+# blockalloc at 100,000,000 blocks: the time of each command, as the difference between sessions
+# that stop before it and after it, with Display going to /dev/null; and the peak memory.
+big=100000000
+printf '%s\n4\n' "$big" >"$work/start.in"
+printf '%s\n1\nA\n%s\n4\n' "$big" "$((big / 2))" >"$work/add.in"
+printf '%s\n1\nA\n%s\n2\n1\n4\n' "$big" "$((big / 2))" >"$work/remove.in"
+printf '%s\n1\nA\n%s\n3\n4\n' "$big" "$((big / 2))" >"$work/display.in"
+start=$(median_ms "'$blockalloc' <'$work/start.in' >/dev/null")
+add=$(median_ms "'$blockalloc' <'$work/add.in' >/dev/null")
+remove=$(median_ms "'$blockalloc' <'$work/remove.in' >/dev/null")
+display=$(median_ms "'$blockalloc' <'$work/display.in' >/dev/null")
+echo "blockalloc at $big blocks (milliseconds):"
+echo "  creating the map $start, Add file $((add - start)), Remove file $((remove - add)), Display $((display - add))"
+peak=$(/usr/bin/time -f %M "$blockalloc" <"$work/display.in" 2>&1 >/dev/null | tail -n 1)
+awk -v peak="$peak" -v map="$big" 'BEGIN {
+    printf "  peak memory %.1f MiB for a map of %.1f MiB: %.1f MiB beyond the map (limit 8)\n",
+        peak / 1024, map / 1048576, peak / 1024 - map / 1048576 }'
