@@ -1,0 +1,36 @@
+// What every harness does with the fuzzer's bytes: they are the whole standard input of one
+// session, run in process; the session must return, with status 0 since its output is memory.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <string_view>
+
+#include "console.hpp"
+
+namespace fuzzing {
+
+// Runs `dialogue` on `input` and returns what it wrote. Odd-sized inputs run as if on a terminal,
+// so that the flushing and clearing of that mode are reached as well.
+inline std::string runSession(std::string_view input, void (*dialogue)(console::Console&)) {
+    std::istringstream in{std::string(input)};
+    std::ostringstream out;
+    std::ostringstream errors;
+    console::Console console(in, out, input.size() % 2 == 1);
+    dialogue(console);
+    if (console::finish(console, "fuzz", errors) != 0) std::abort();
+    return out.str();
+}
+
+inline bool startsWith(const std::string& text, std::string_view prefix) {
+    return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+inline std::string_view bytes(const std::uint8_t* data, std::size_t size) {
+    return {reinterpret_cast<const char*>(data), size};
+}
+
+}  // namespace fuzzing
