@@ -33,6 +33,10 @@ function(osdemos_program name)
     add_executable(${name} main.cpp)
     target_link_libraries(${name} PRIVATE ${name}_core)
     osdemos_warnings(${name})
+    install(TARGETS ${name} RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
+    if(NOT WIN32)
+        osdemos_man_page(${name})
+    endif()
 
     if(BUILD_TESTING)
         if(arg_TESTS)
@@ -40,6 +44,18 @@ function(osdemos_program name)
             target_link_libraries(${name}_tests PRIVATE ${name}_core)
         endif()
         osdemos_transcripts(${name})
+    endif()
+endfunction()
+
+# NAME.1.in beside the program, with the project's version filled in, installed as a man page and
+# rendered by a test that fails on any warning of the formatter.
+function(osdemos_man_page name)
+    set(page "${CMAKE_CURRENT_BINARY_DIR}/${name}.1")
+    configure_file(${name}.1.in "${page}" @ONLY)
+    install(FILES "${page}" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
+    if(BUILD_TESTING)
+        add_test(NAME ${name}.man-page
+            COMMAND ${CMAKE_COMMAND} "-DPAGE=${page}" -P "${PROJECT_SOURCE_DIR}/cmake/CheckManPage.cmake")
     endif()
 endfunction()
 
