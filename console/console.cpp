@@ -95,6 +95,19 @@ std::optional<char> Console::readChar() {
     }
 }
 
+std::size_t Console::readChars(std::string& into, std::size_t count) {
+    if (!flush() || in_ == nullptr) return 0;
+    std::size_t read = 0;
+    while (read < count) {
+        const int c = take(in_);
+        if (c == endOfInput) break;
+        if (isBlank(c)) continue;
+        into.push_back(static_cast<char>(c));
+        ++read;
+    }
+    return read;
+}
+
 void Console::write(std::string_view text) {
     if (!terminal_) {
         append(text);

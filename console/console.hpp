@@ -9,6 +9,7 @@
 #include <iosfwd>
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace console {
@@ -36,6 +37,9 @@ public:
     Number readNumber();
     // The next byte that is not white space, or nothing at the end of the input.
     std::optional<char> readChar();
+    // Appends up to `count` bytes that are not white space to `into`, as `count` calls of
+    // readChar() would; fewer only at the end of the input. Returns how many were appended.
+    std::size_t readChars(std::string& into, std::size_t count);
 
     void write(std::string_view text);
     void write(char c) { write(std::string_view(&c, 1)); }

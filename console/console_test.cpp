@@ -79,6 +79,27 @@ TEST(ReadChar, GivesEveryByteThatIsNotBlank) {
     EXPECT_EQ(seen, std::string("abc\0\xe9\x7f", 6));
 }
 
+TEST(ReadChars, ReadsWhatReadCharWouldUpToTheCount) {
+    const std::string input("a b\tc\r\n\0\xe9 d", 13);
+    for (std::size_t count : {0U, 1U, 3U, 5U, 6U, 40U}) {
+        std::istringstream one(input);
+        std::istringstream many(input);
+        std::ostringstream out;
+        Console byOne(one, out);
+        Console byMany(many, out);
+        std::string expected;
+        for (std::size_t i = 0; i < count; ++i) {
+            const auto c = byOne.readChar();
+            if (!c) break;
+            expected += *c;
+        }
+        std::string read = "x";
+        EXPECT_EQ(byMany.readChars(read, count), expected.size());
+        EXPECT_EQ(read, "x" + expected) << count;
+        EXPECT_EQ(byMany.readChar(), byOne.readChar()) << count;
+    }
+}
+
 TEST(ReadChar, EndsOnBlanksOnly) {
     std::istringstream in(" \t\r\n\v\f");
     std::ostringstream out;

@@ -20,11 +20,7 @@ constexpr std::string_view pageIndent = "        ";  // a page stands right-alig
 // an announced count costs nothing until its pages arrive.
 std::string readPages(Console& console, int count) {
     std::string refString;
-    for (int p = 0; p < count; ++p) {
-        const std::optional<char> page = console.readChar();
-        if (!page) break;
-        refString.push_back(*page);
-    }
+    if (count > 0) console.readChars(refString, static_cast<std::size_t>(count));
     return refString;
 }
 
