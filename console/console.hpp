@@ -2,7 +2,6 @@
 // input, when output is flushed, and how a failed write is noticed and reported.
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
