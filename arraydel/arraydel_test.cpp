@@ -4,7 +4,6 @@
 
 #include <array>
 #include <numeric>
-#include <sstream>
 #include <string>
 
 namespace arraydel {
@@ -13,13 +12,7 @@ namespace {
 const std::string original = "Original Array: 1 2 3 4 5 \nEnter the integer to delete: ";
 
 std::string session(const std::string& input) {
-    std::istringstream in(input);
-    std::ostringstream out;
-    {
-        console::Console con(in, out);
-        runArraydel(con);
-    }
-    return out.str();
+    return console::runOnText(input, runArraydel).output;
 }
 
 struct PositionCase {

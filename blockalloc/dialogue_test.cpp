@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 
 #include "blockmap.hpp"
@@ -23,13 +22,7 @@ const std::string wrongChoice = "wrong choice";
 const std::string choose = "please choose:";
 
 std::string session(const std::string& input, bool terminal = false) {
-    std::istringstream in(input);
-    std::ostringstream out;
-    {
-        console::Console con(in, out, terminal);
-        runBlockalloc(con);
-    }
-    return out.str();
+    return console::runOnText(input, runBlockalloc, terminal).output;
 }
 
 // What an Add file writes before its outcome.

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstring>
 #include <iostream>
+#include <sstream>
 #include <string>
 
 #include "platform.hpp"
@@ -186,6 +187,16 @@ int finish(Console& console, std::string_view program, std::ostream& errors) {
     if (console.writeError() != 0) errors << ": " << std::strerror(console.writeError());
     errors << '\n' << std::flush;
     return 1;
+}
+
+Transcript runOnText(std::string_view input, void (*dialogue)(Console&), bool terminal) {
+    std::istringstream in{std::string(input)};
+    std::ostringstream out;
+    std::ostringstream errors;
+    Console console(in, out, terminal);
+    dialogue(console);
+    const int status = finish(console, "session", errors);
+    return {out.str(), status};
 }
 
 int runOnStandardStreams(std::string_view program, void (*dialogue)(Console&)) {

@@ -92,6 +92,15 @@ private:
 // output could not be written.
 int finish(Console& console, std::string_view program, std::ostream& errors);
 
+// What a whole session wrote, and its exit status.
+struct Transcript {
+    std::string output;
+    int status;
+};
+
+// Runs `dialogue` in process with `input` as its whole input, as if on a terminal if `terminal`.
+Transcript runOnText(std::string_view input, void (*dialogue)(Console&), bool terminal = false);
+
 // Runs `dialogue` on standard input and output and returns the exit status for main.
 int runOnStandardStreams(std::string_view program, void (*dialogue)(Console&));
 

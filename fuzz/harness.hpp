@@ -5,9 +5,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <sstream>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "console.hpp"
 
@@ -16,13 +16,9 @@ namespace fuzzing {
 // Runs `dialogue` on `input` and returns what it wrote. Odd-sized inputs run as if on a terminal,
 // so that the flushing and clearing of that mode are reached as well.
 inline std::string runSession(std::string_view input, void (*dialogue)(console::Console&)) {
-    std::istringstream in{std::string(input)};
-    std::ostringstream out;
-    std::ostringstream errors;
-    console::Console console(in, out, input.size() % 2 == 1);
-    dialogue(console);
-    if (console::finish(console, "fuzz", errors) != 0) std::abort();
-    return out.str();
+    console::Transcript session = console::runOnText(input, dialogue, input.size() % 2 == 1);
+    if (session.status != 0) std::abort();
+    return std::move(session.output);
 }
 
 inline bool startsWith(const std::string& text, std::string_view prefix) {

@@ -15,13 +15,7 @@ const std::string pagesPrompt = "Enter the values for the page :\n";
 const std::string header = "     page1    page2    page3\n";
 
 std::string session(const std::string& input) {
-    std::istringstream in(input);
-    std::ostringstream out;
-    {
-        console::Console con(in, out);
-        runPagefifo(con);
-    }
-    return out.str();
+    return console::runOnText(input, runPagefifo).output;
 }
 
 // A fault row: the position, then each page held, right-aligned in 9 columns.
