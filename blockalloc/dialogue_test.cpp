@@ -129,12 +129,11 @@ TEST(Blockalloc, ABlockCountThatIsNotANumberIsAskedForAgain) {
 
 TEST(Blockalloc, ARemovalChoiceOutsideTheListFreesNothing) {
     // A B C, then B is removed; the table is now A C but its third place still holds C.
+    const std::string nothingFreed = removalList("AC") + wrongChoice + menu + blockRows("AHC");
     for (const char* choice : {"3", "0", "-1", "21", "99999999999", "C"}) {
         const std::string output =
             session(std::string("3 1 A 1 1 B 1 1 C 1 2 2 2 ") + choice + " 3 4");
-        EXPECT_NE(output.find(removalList("AC") + wrongChoice + menu + blockRows("AHC")),
-                  std::string::npos)
-            << "choice " << choice;
+        EXPECT_NE(output.find(nothingFreed), std::string::npos) << "choice " << choice;
     }
 }
 
