@@ -15,7 +15,7 @@ trap 'rm -rf "$scratch"' EXIT
 
 program() { printf '%s' "$executable"; }
 
-pass() { passed=$((passed + 1)); }
+pass() { passed=$((passed + 1)); printf 'ok: %s\n' "$*"; }
 fail() { failed=$((failed + 1)); printf 'FAIL: %s\n' "$*"; }
 
 # run NAME PROGRAM INPUT_FILE [REDIRECTIONS...]: runs it with the time limit; sets status, out, err.
@@ -28,15 +28,15 @@ run() {
 }
 
 expect_status() {  # NAME WANTED
-    if [ "$status" -eq "$2" ]; then pass; else fail "$1: exit status $status, expected $2"; fi
+    if [ "$status" -eq "$2" ]; then pass "$1: exit status $2"; else fail "$1: exit status $status, expected $2"; fi
 }
 
 expect_output() {  # NAME FILE_WITH_EXPECTED_BYTES
-    if cmp -s "$scratch/out" "$2"; then pass; else fail "$1: output differs from $2"; fi
+    if cmp -s "$scratch/out" "$2"; then pass "$1: output"; else fail "$1: output differs from $2"; fi
 }
 
 expect_no_errors() {
-    if [ -s "$scratch/err" ]; then fail "$1: wrote to standard error: $(head -c 200 "$scratch/err")"; else pass; fi
+    if [ -s "$scratch/err" ]; then fail "$1: wrote to standard error: $(head -c 200 "$scratch/err")"; else pass "$1: nothing on standard error"; fi
 }
 
 # A write that fails, to a full device or a closed descriptor: status 1 and one line on stderr.
@@ -48,12 +48,12 @@ check_write_failures() {
         status=$?
         expect_status "$name to /dev/full" 1
         if grep -qx "$name: cannot write to standard output: No space left on device" "$scratch/err" &&
-            [ "$(wc -l <"$scratch/err")" -eq 1 ]; then pass; else fail "$name to /dev/full: stderr was: $(cat "$scratch/err")"; fi
+            [ "$(wc -l <"$scratch/err")" -eq 1 ]; then pass "$name to /dev/full: one line on standard error"; else fail "$name to /dev/full: stderr was: $(cat "$scratch/err")"; fi
     fi
     timeout "$limit" "$exe" <"$input" >&- 2>"$scratch/err"
     status=$?
     expect_status "$name with standard output closed" 1
-    if grep -q "^$name: cannot write to standard output" "$scratch/err"; then pass; else fail "$name closed output: stderr was: $(cat "$scratch/err")"; fi
+    if grep -q "^$name: cannot write to standard output" "$scratch/err"; then pass "$name with standard output closed: message"; else fail "$name closed output: stderr was: $(cat "$scratch/err")"; fi
 }
 
 # Input that is empty, closed, or cut after any of its lines: a clean end, status 0, and what is
@@ -81,7 +81,7 @@ check_input_ends() {
         expect_status "$name cut after $k lines" 0
         local size
         size=$(wc -c <"$scratch/out")
-        if cmp -s -n "$size" "$scratch/out" "$scratch/whole"; then pass; else fail "$name cut after $k lines: output is not the start of the whole session's"; fi
+        if cmp -s -n "$size" "$scratch/out" "$scratch/whole"; then pass "$name cut after $k lines: start of the whole output"; else fail "$name cut after $k lines: output is not the start of the whole session's"; fi
     done
 }
 
