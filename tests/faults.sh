@@ -56,8 +56,8 @@ check_write_failures() {
     if grep -q "^$name: cannot write to standard output" "$scratch/err"; then pass "$name with standard output closed: message"; else fail "$name closed output: stderr was: $(cat "$scratch/err")"; fi
 }
 
-# Input that is empty, closed, or cut after any of its lines: a clean end, status 0, and what is
-# written is the start of what the whole input gives.
+# Input that is empty, closed, unreadable (a directory), or cut after any of its lines: a clean
+# end, status 0, and what is written is the start of what the whole input gives.
 check_input_ends() {
     local name=$1 input=$2 exe lines k
     exe=$(program "$name")
@@ -73,6 +73,10 @@ check_input_ends() {
     status=$?
     expect_status "$name closed input" 0
     expect_no_errors "$name closed input"
+
+    run "$name input from a directory" "$exe" /
+    expect_status "$name input from a directory" 0
+    expect_no_errors "$name input from a directory"
 
     lines=$(wc -l <"$input")
     for ((k = 0; k < lines; k++)); do
