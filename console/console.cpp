@@ -88,12 +88,9 @@ Number Console::readNumber() {
 }
 
 std::optional<char> Console::readChar() {
-    if (!flush() || in_ == nullptr) return std::nullopt;
-    for (;;) {
-        const int c = take(in_);
-        if (c == endOfInput) return std::nullopt;
-        if (!isBlank(c)) return static_cast<char>(c);
-    }
+    std::string one;
+    if (readChars(one, 1) == 0) return std::nullopt;
+    return one[0];
 }
 
 std::size_t Console::readChars(std::string& into, std::size_t count) {
