@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # How much of the programs' code the fuzz corpus reaches: builds the harnesses with clang's
-# source-based coverage, runs every input of the committed seeds (and of build/fuzz/corpus-*, what
+# source-based coverage, runs every input of the transcripts (and of build/fuzz/corpus-*, what
 # fuzz/run.sh found, if present) once, and prints llvm-cov's report for the libraries.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,7 +13,7 @@ cmake --build "$build" >/dev/null
 rm -f "$build"/*.profraw
 objects=()
 for program in blockalloc pagefifo arraydel; do
-    inputs=("fuzz/corpus/$program")
+    inputs=("$program/transcripts")
     [ -d "build/fuzz/corpus-$program" ] && inputs+=("build/fuzz/corpus-$program")
     LLVM_PROFILE_FILE="$PWD/$build/$program-%p.profraw" \
         "$build/fuzz/fuzz_$program" -runs=0 "${inputs[@]}" >/dev/null 2>&1

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer harnesses (clang, address and undefined-behaviour sanitizers) and runs each
-# for SECONDS from the committed seed corpus. Fails on any finding: a crash, a sanitizer report, a
-# broken check, or an input that runs longer than 10 s. What the fuzzer adds to the corpus stays in
-# build/fuzz/corpus-PROGRAM, and a failing input in build/fuzz/PROGRAM-crash-*.
+# for SECONDS, seeded with the files of the program's transcripts. Fails on any finding: a crash,
+# a sanitizer report, a broken check, or an input that runs longer than 10 s. What the fuzzer adds
+# to the corpus stays in build/fuzz/corpus-PROGRAM, and a failing input in build/fuzz/PROGRAM-crash-*.
 #
 #   fuzz/run.sh [SECONDS]        (default 60 for each harness)
 set -euo pipefail
@@ -16,7 +16,7 @@ for program in blockalloc pagefifo arraydel; do
     log=build/fuzz/$program.log
     mkdir -p "$corpus"
     if ! "build/fuzz/fuzz/fuzz_$program" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 \
-        -print_final_stats=1 -artifact_prefix="build/fuzz/$program-" "$corpus" "fuzz/corpus/$program" \
+        -print_final_stats=1 -artifact_prefix="build/fuzz/$program-" "$corpus" "$program/transcripts" \
         >"$log" 2>&1; then
         tail -n 60 "$log"
         echo "fuzz_$program found a fault; the input is in build/fuzz/$program-*" >&2
