@@ -13,18 +13,36 @@ namespace {
 
 std::size_t blocksIn(int n) { return n > 0 ? static_cast<std::size_t>(n) : 0; }
 
+// Sixteen blocks as one vector of GCC and Clang: the compiler gives each vector operation the
+// processor's own instructions at any optimisation level (-O2 as -O3), or plain code where there
+// are none. A comparison gives 0xff in each byte that matched, 0 in the others.
+using Blocks16 = unsigned char __attribute__((vector_size(16)));
+
+Blocks16 sixteenOf(char name) { return Blocks16{} + static_cast<unsigned char>(name); }
+
+Blocks16 load16(const char* blocks) {
+    Blocks16 vector;
+    std::memcpy(&vector, blocks, sizeof vector);
+    return vector;
+}
+
+Blocks16 matches(Blocks16 blocks, Blocks16 pattern) {
+    return reinterpret_cast<Blocks16>(blocks == pattern);
+}
+
+std::uint64_t loadWord(const char* blocks) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, blocks, sizeof word);
+    return word;
+}
+
 // The end of the run that starts at `first`: the first block after it holding something else.
 const char* runEnd(const char* first, const char* last) {
     const char name = *first;
     const char* block = first + 1;
     // Eight blocks to a compare while the run goes on; long runs are the common case.
-    const std::uint64_t eightOfName = 0x0101010101010101ULL * static_cast<unsigned char>(name);
-    while (last - block >= 8) {
-        std::uint64_t eight = 0;
-        std::memcpy(&eight, block, sizeof eight);
-        if (eight != eightOfName) break;
-        block += 8;
-    }
+    const std::uint64_t pattern = 0x0101010101010101ULL * static_cast<unsigned char>(name);
+    while (last - block >= 8 && loadWord(block) == pattern) block += 8;
     while (block != last && *block == name) ++block;
     return block;
 }
@@ -34,21 +52,25 @@ const char* findHole(const char* first, const char* last) {
     return hole != nullptr ? static_cast<const char*>(hole) : last;
 }
 
-// The blocks holding `name`. The count goes in byte-wide lanes over pieces short enough that none
-// can overflow, which lets the compiler compare many blocks at once.
+// The blocks holding `name`. Matches add up in byte-wide lanes over pieces of at most 255 vectors,
+// so that no lane can overflow, and each piece's lanes are summed at its end.
 int countBlocks(const char* blockMap, int n, char name) {
-    constexpr std::size_t piece = 255;
-    std::size_t left = blocksIn(n);
+    constexpr std::size_t vectorsInPiece = 255;
+    const Blocks16 pattern = sixteenOf(name);
+    std::size_t vectors = blocksIn(n) / sizeof(Blocks16);
+    const char* block = blockMap;
     std::size_t total = 0;
-    for (const char* block = blockMap; left > 0;) {
-        const std::size_t size = std::min(left, piece);
-        unsigned char inPiece = 0;
+    while (vectors > 0) {
+        const std::size_t size = std::min(vectors, vectorsInPiece);
+        Blocks16 lanes{};
         for (std::size_t k = 0; k < size; ++k)
-            inPiece = static_cast<unsigned char>(inPiece + (block[k] == name ? 1 : 0));
-        total += inPiece;
-        block += size;
-        left -= size;
+            lanes -= matches(load16(block + k * sizeof(Blocks16)), pattern);  // 0xff is -1
+        for (std::size_t lane = 0; lane < sizeof(Blocks16); ++lane) total += lanes[lane];
+        block += size * sizeof(Blocks16);
+        vectors -= size;
     }
+    for (const char* last = blockMap + blocksIn(n); block != last; ++block)
+        total += *block == name ? 1 : 0;
     return static_cast<int>(total);
 }
 
@@ -122,13 +144,20 @@ void placeFile(char* blockMap, int n, char name, int blocks) {
     }
 }
 
-// Every block is written, freed or not: a store without a condition lets the compiler free many
-// blocks at once.
+// Every block is written, freed or not: whole vectors without a condition free sixteen a step.
 void freeFile(char* blockMap, int n, char name) {
     if (name == holeMarker) return;
-    const std::size_t size = blocksIn(n);
-    for (std::size_t k = 0; k < size; ++k)
-        blockMap[k] = blockMap[k] == name ? holeMarker : blockMap[k];
+    const Blocks16 pattern = sixteenOf(name);
+    const Blocks16 holes = sixteenOf(holeMarker);
+    char* const last = blockMap + blocksIn(n);
+    char* block = blockMap;
+    for (; static_cast<std::size_t>(last - block) >= sizeof(Blocks16); block += sizeof(Blocks16)) {
+        const Blocks16 blocks = load16(block);
+        const Blocks16 freed = matches(blocks, pattern);
+        const Blocks16 result = (blocks & ~freed) | (holes & freed);
+        std::memcpy(block, &result, sizeof result);
+    }
+    for (; block != last; ++block) *block = *block == name ? holeMarker : *block;
 }
 
 }  // namespace blockalloc

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 namespace blockalloc {
@@ -111,6 +112,37 @@ TEST(Entries, OutsideTheTableNameNoBlock) {
     EXPECT_EQ(begin(map.data(), 2, -1), -1);
     EXPECT_EQ(begin(map.data(), 2, fileTableSize), -1);
     EXPECT_EQ(length(map.data(), 2, fileTableSize), 0);
+}
+
+}  // namespace
+}  // namespace blockalloc
+
+namespace blockalloc {
+namespace {
+
+// Counting and freeing go eight blocks a step, counts add up in lanes of up to 255 steps: maps
+// around those sizes, and far beyond them, with every block free or holding one name (so that
+// every lane fills to the brim), or names strewn over the map, match a block-by-block count.
+TEST(LargeMaps, CountAndFreeMatchABlockByBlockWalk) {
+    for (const std::size_t n : {7U, 8U, 9U, 255U, 2039U, 2040U, 2041U, 2048U, 4081U, 100003U}) {
+        for (const char* fill : {"H", "Q", "HQ\xff\x80", "QQQHQ\x7fQ\x01"}) {
+            std::string map(n, 'H');
+            const std::size_t period = std::char_traits<char>::length(fill);
+            for (std::size_t i = 0; i < n; ++i) map[i] = fill[(i * 7 + i / 3) % period];
+            const auto blocksOf = [&](char name) {
+                return static_cast<int>(std::count(map.begin(), map.end(), name));
+            };
+            const int blocks = static_cast<int>(n);
+            EXPECT_EQ(countFree(map.data(), blocks), blocksOf(holeMarker)) << n << ' ' << fill;
+            chamber[0] = 'Q';
+            EXPECT_EQ(length(map.data(), blocks, 0), blocksOf('Q')) << n << ' ' << fill;
+
+            std::string expected = map;
+            std::replace(expected.begin(), expected.end(), 'Q', holeMarker);
+            freeFile(map.data(), blocks, 'Q');
+            EXPECT_EQ(map, expected) << n << ' ' << fill;
+        }
+    }
 }
 
 }  // namespace
