@@ -36,7 +36,7 @@ void runArraydel(Console& console) {
     int itemCount = 5;
     writeListing(console, "Original Array: ", numbers.data(), itemCount);
     console.write("Enter the integer to delete: ");
-    const console::Number position = console.readNumber();
+    const console::Number position = console.readNumber(console::NotNumber::leaveRest);
     if (position.status == Read::end) return;
     const int chosen = position.status == Read::value ? position.value : 0;
     itemCount = deleteIntegerFromArray(numbers.data(), itemCount, chosen) + 1;

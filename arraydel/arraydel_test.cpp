@@ -6,6 +6,8 @@
 #include <numeric>
 #include <string>
 
+#include "text_streams.hpp"
+
 namespace arraydel {
 namespace {
 

@@ -1,6 +1,9 @@
 #include "dialogue.hpp"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -12,6 +15,7 @@ namespace blockalloc {
 namespace {
 
 using console::Console;
+using console::NotNumber;
 using console::Read;
 
 constexpr std::string_view menu = "1.Add file\n2.Remove file\n3.Display blocks\n4.End\n";
@@ -26,7 +30,7 @@ struct Storage {
 bool createStorage(Console& console, Storage& storage) {
     for (;;) {
         console.write("Enter the number of blocks in the memory: ");
-        const console::Number blocks = console.readNumber();
+        const console::Number blocks = console.readNumber(NotNumber::discardEntry);
         if (blocks.status == Read::end) return false;
         if (blocks.status == Read::notNumber) continue;
         const std::size_t size = blocks.value > 0 ? static_cast<std::size_t>(blocks.value) : 0;
@@ -56,20 +60,21 @@ void placeIfRoom(Console& console, Storage& storage, char name, const console::N
     }
 }
 
-bool addFile(Console& console, Storage& storage, int& fileCount) {
+// Each command keeps the file table in step with the map; false at the end of the input.
+bool addFile(Console& console, Storage& storage) {
     console.write("please enter your file name with only one letter:\n");
     const std::optional<char> name = console.readChar();
     if (!name) return false;
     console.write("Enter the number of blocks in the file:\n");
-    const console::Number blocks = console.readNumber();
+    const console::Number blocks = console.readNumber(NotNumber::discardEntry);
     if (blocks.status == Read::end) return false;
     placeIfRoom(console, storage, *name, blocks);
-    fileCount = removeDuplicates(storage.blockMap.get(), storage.n);
+    removeDuplicates(storage.blockMap.get(), storage.n);
     return true;
 }
 
-bool removeFile(Console& console, Storage& storage, int& fileCount) {
-    fileCount = removeDuplicates(storage.blockMap.get(), storage.n);
+bool removeFile(Console& console, Storage& storage) {
+    const int fileCount = removeDuplicates(storage.blockMap.get(), storage.n);
     console.clearScreen();
     console.write("the memory\n");
     for (int i = 0; i < fileCount; ++i) {
@@ -79,7 +84,7 @@ bool removeFile(Console& console, Storage& storage, int& fileCount) {
         console.write('\n');
     }
     console.write("please choose:");
-    const console::Number choice = console.readNumber();
+    const console::Number choice = console.readNumber(NotNumber::discardEntry);
     if (choice.status == Read::end) return false;
     // The list counts from 1; anything else in it names no file, so nothing is freed.
     if (choice.status != Read::value || choice.value < 1 || choice.value > fileCount) {
@@ -91,22 +96,38 @@ bool removeFile(Console& console, Storage& storage, int& fileCount) {
     return true;
 }
 
-// A map of N blocks is N rows, so they are written straight into the console's buffer.
+// A map of N blocks is N rows, so they are written straight into the console's buffer, ten at a
+// time: the ten rows from block 10k on share the digits of k, which are written out once. The
+// counting is 64-bit so that the last group of the largest map does not overflow.
 void writeBlockRows(Console& console, const Storage& storage) {
-    for (int i = 0; i < storage.n && !console.failed(); ++i) {
-        char* row = console.reserve();
-        row = std::to_chars(row, row + 16, i).ptr;
-        *row++ = '.';
-        *row++ = '\t';
-        *row++ = storage.blockMap[static_cast<std::size_t>(i)];
-        *row++ = '\n';
+    constexpr std::int64_t rowsInGroup = 10;
+    const char* blockMap = storage.blockMap.get();
+    for (std::int64_t first = 0; first < storage.n && !console.failed(); first += rowsInGroup) {
+        std::array<char, 24> digits{};
+        char* tensEnd = digits.data();  // the first ten rows have no digit before the last
+        if (first > 0)
+            tensEnd =
+                std::to_chars(digits.data(), digits.data() + digits.size(), first / rowsInGroup)
+                    .ptr;
+        const std::string_view tens(digits.data(),
+                                    static_cast<std::size_t>(tensEnd - digits.data()));
+        const std::int64_t last = std::min(first + rowsInGroup, std::int64_t{storage.n});
+        char* row = console.reserve().begin;
+        for (std::int64_t i = first; i < last; ++i) {
+            row = std::copy(tens.begin(), tens.end(), row);
+            *row++ = static_cast<char>('0' + i % rowsInGroup);
+            *row++ = '.';
+            *row++ = '\t';
+            *row++ = blockMap[i];
+            *row++ = '\n';
+        }
         console.commit(row);
     }
 }
 
-void displayBlocks(Console& console, const Storage& storage, int& fileCount) {
+void displayBlocks(Console& console, const Storage& storage) {
     const char* blockMap = storage.blockMap.get();
-    fileCount = removeDuplicates(blockMap, storage.n);
+    const int fileCount = removeDuplicates(blockMap, storage.n);
     writeBlockRows(console, storage);
     console.write("  \tfile\tstart\tlentgh\n");
     for (int m = 0; m < fileCount; ++m) {
@@ -126,21 +147,21 @@ void displayBlocks(Console& console, const Storage& storage, int& fileCount) {
 void runBlockalloc(Console& console) {
     Storage storage;
     if (!createStorage(console, storage)) return;
-    int fileCount = 0;
-    bool done = false;
-    while (!done) {
+    for (;;) {
         console.write(menu);
-        const console::Number choice = console.readNumber();
+        const console::Number choice = console.readNumber(NotNumber::discardEntry);
         if (choice.status == Read::end) return;
-        bool goOn = true;
         switch (choice.status == Read::value ? choice.value : 0) {
-            case 1: goOn = addFile(console, storage, fileCount); break;
-            case 2: goOn = removeFile(console, storage, fileCount); break;
-            case 3: displayBlocks(console, storage, fileCount); break;
-            case 4: done = true; break;
+            case 1:
+                if (!addFile(console, storage)) return;
+                break;
+            case 2:
+                if (!removeFile(console, storage)) return;
+                break;
+            case 3: displayBlocks(console, storage); break;
+            case 4: return;
             default: console.write(wrongChoice); break;
         }
-        if (!goOn) return;
     }
 }
 

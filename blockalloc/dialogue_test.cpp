@@ -5,7 +5,7 @@
 #include <string>
 
 #include "blockmap.hpp"
-#include "platform.hpp"
+#include "text_streams.hpp"
 
 namespace blockalloc {
 namespace {
@@ -21,8 +21,9 @@ const std::string tableFull = "there isn't enough space in the file table\n";
 const std::string wrongChoice = "wrong choice";
 const std::string choose = "please choose:";
 
-std::string session(const std::string& input, bool terminal = false) {
-    return console::runOnText(input, runBlockalloc, terminal).output;
+std::string session(const std::string& input,
+                    console::Destination destination = console::Destination::pipe) {
+    return console::runOnText(input, runBlockalloc, destination).output;
 }
 
 // What an Add file writes before its outcome.
@@ -172,10 +173,35 @@ TEST(Blockalloc, EndOfInputEndsTheSessionAtEveryPrompt) {
     for (const auto& c : cases) EXPECT_EQ(session(c.input), c.output) << c.input;
 }
 
+// What a terminal needs to be cleared: on Windows the command interpreter clears the window and
+// nothing is written; elsewhere cursor home, then erase the screen.
+#ifdef _WIN32
+const std::string clearBytes;
+#else
+const std::string clearBytes = "\033[H\033[2J";
+#endif
+
 TEST(Blockalloc, RemoveClearsATerminalBeforeTheList) {
-    const std::string output = session("4 1 A 1 2 1 4", true);
-    EXPECT_EQ(output, startPrompt + add() + menu + std::string(platform::clearSequence()) +
-                          removalList("A") + menu);
+    const std::string output = session("4 1 A 1 2 1 4", console::Destination::terminal);
+    EXPECT_EQ(output, startPrompt + add() + menu + clearBytes + removalList("A") + menu);
+    EXPECT_EQ(session("4 1 A 1 2 1 4"), startPrompt + add() + menu + removalList("A") + menu);
+}
+
+}  // namespace
+}  // namespace blockalloc
+
+namespace blockalloc {
+namespace {
+
+// Block rows are written in groups of ten into the console's buffer: a map whose rows cross
+// every group size and the buffer many times over, on a pipe and on a terminal.
+TEST(Blockalloc, DisplaysEveryRowOfALargeMap) {
+    std::string map(23456, 'H');
+    map.replace(0, 9999, 9999, 'A');
+    for (const auto destination : {console::Destination::pipe, console::Destination::terminal}) {
+        EXPECT_EQ(session("23456 1 A 9999 3 4", destination),
+                  startPrompt + add() + menu + blockRows(map) + header + "0.\tA\t0\t9999\n" + menu);
+    }
 }
 
 }  // namespace

@@ -4,8 +4,6 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
-#include <iostream>
-#include <sstream>
 #include <string>
 
 #include "platform.hpp"
@@ -13,32 +11,12 @@
 namespace console {
 namespace {
 
-constexpr int endOfInput = std::char_traits<char>::eof();
+constexpr int endOfInput = -1;
 // One past the largest magnitude a 32-bit number can hold, so that the lowest value fits too.
 constexpr std::int64_t magnitudeLimit = std::int64_t{1} << 31;
 
 bool isBlank(int c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 bool isDigit(int c) { return c >= '0' && c <= '9'; }
-
-// A file stream throws when the system refuses a read (a closed descriptor, a directory):
-// for the dialogue that is the end of its input like any other.
-int peek(std::streambuf* in) {
-    try {
-        return in->sgetc();
-    } catch (...) {
-        return endOfInput;
-    }
-}
-
-int take(std::streambuf* in) {
-    try {
-        return in->sbumpc();
-    } catch (...) {
-        return endOfInput;
-    }
-}
-
-void advance(std::streambuf* in) { take(in); }
 
 std::int32_t clampedValue(std::int64_t magnitude, bool negative) {
     if (negative) return static_cast<std::int32_t>(-magnitude);
@@ -47,92 +25,143 @@ std::int32_t clampedValue(std::int64_t magnitude, bool negative) {
 
 }  // namespace
 
-Console::Console(std::istream& in, std::ostream& out, bool terminal)
-    : in_(in.rdbuf()), out_(out), terminal_(terminal), buffer_(new char[bufferSize]) {}
+int writeAll(ByteOutput& out, const char* from, std::size_t size) {
+    while (size > 0) {
+        const Transfer written = out.write(from, size);
+        if (written.error == EINTR) continue;
+        if (written.error == EAGAIN) {
+            if (const int error = out.waitUntilWritable(); error != 0) return error;
+            continue;
+        }
+        if (written.error != 0) return written.error;
+        if (written.count == 0) return EIO;  // a stream that takes nothing would never finish
+        from += written.count;
+        size -= written.count;
+    }
+    return 0;
+}
+
+Console::Console(ByteInput& in, ByteOutput& out, Destination destination)
+    : in_(in), out_(out), destination_(destination) {}
 
 Console::~Console() { flush(); }
 
-int Console::skipBlanks() {
-    int c = peek(in_);
-    while (isBlank(c)) {
-        advance(in_);
-        c = peek(in_);
+void Console::stop(Failure failure, int error) {
+    if (failed()) return;
+    failure_ = failure;
+    error_ = error;
+}
+
+void Console::fail(std::string_view reason) {
+    if (failed()) return;
+    stop(Failure::program, 0);
+    reason_ = reason;
+}
+
+// Waits for more input, after showing everything written so far. False at the end of the input
+// and once anything has failed.
+bool Console::refill() {
+    if (failed() || inputEnded_ || !flush()) return false;
+    for (;;) {
+        const Transfer got = in_.read(input_.data(), input_.size());
+        if (got.error == EINTR) continue;
+        if (got.error == EAGAIN) {
+            if (const int error = in_.waitUntilReadable(); error != 0) {
+                stop(Failure::read, error);
+                return false;
+            }
+            continue;
+        }
+        if (got.error != 0) {
+            stop(Failure::read, got.error);
+            return false;
+        }
+        if (got.count == 0) {
+            inputEnded_ = true;
+            return false;
+        }
+        inputNext_ = 0;
+        inputEnd_ = got.count;
+        return true;
     }
+}
+
+int Console::peek() {
+    if (failed()) return endOfInput;
+    if (inputNext_ == inputEnd_ && !refill()) return endOfInput;
+    return static_cast<unsigned char>(input_[inputNext_]);
+}
+
+int Console::skipBlanks() {
+    int c = peek();
+    for (; isBlank(c); c = peek()) ++inputNext_;
     return c;
 }
 
 void Console::discardEntry() {
-    for (int c = peek(in_); c != endOfInput && !isBlank(c); c = peek(in_)) advance(in_);
+    for (int c = peek(); c != endOfInput && !isBlank(c); c = peek()) ++inputNext_;
 }
 
-Number Console::readNumber() {
-    if (!flush() || in_ == nullptr) return {Read::end, 0};
+Number Console::readNumber(NotNumber rest) {
     int c = skipBlanks();
     if (c == endOfInput) return {Read::end, 0};
-    bool negative = c == '-';
+    const bool negative = c == '-';
     if (c == '-' || c == '+') {
-        advance(in_);
-        c = peek(in_);
+        ++inputNext_;
+        c = peek();
     }
+    if (failed()) return {Read::end, 0};
     if (!isDigit(c)) {
-        discardEntry();
+        if (rest == NotNumber::discardEntry) discardEntry();
+        if (failed()) return {Read::end, 0};
         return {Read::notNumber, 0};
     }
     std::int64_t magnitude = 0;
-    for (; isDigit(c); c = peek(in_)) {
+    for (; isDigit(c); c = peek()) {
         magnitude = magnitude * 10 + (c - '0');
         if (magnitude > magnitudeLimit) magnitude = magnitudeLimit;
-        advance(in_);
+        ++inputNext_;
     }
+    if (failed()) return {Read::end, 0};
     return {Read::value, clampedValue(magnitude, negative)};
 }
 
 std::optional<char> Console::readChar() {
-    std::string one;
-    if (readChars(one, 1) == 0) return std::nullopt;
-    return one[0];
+    char c = 0;
+    if (readChars(&c, 1) == 0) return std::nullopt;
+    return c;
 }
 
-std::size_t Console::readChars(std::string& into, std::size_t count) {
-    if (!flush() || in_ == nullptr) return 0;
-    std::size_t read = 0;
-    while (read < count) {
-        const int c = take(in_);
-        if (c == endOfInput) break;
-        if (isBlank(c)) continue;
-        into.push_back(static_cast<char>(c));
-        ++read;
+std::size_t Console::readChars(char* into, std::size_t count) {
+    std::size_t stored = 0;
+    while (stored < count && !failed()) {
+        if (inputNext_ == inputEnd_ && !refill()) break;
+        const char* next = input_.data() + inputNext_;
+        const char* end = input_.data() + inputEnd_;
+        for (; next != end && stored < count; ++next) {
+            if (!isBlank(static_cast<unsigned char>(*next))) into[stored++] = *next;
+        }
+        inputNext_ = static_cast<std::size_t>(next - input_.data());
     }
-    return read;
+    return stored;
 }
 
-void Console::write(std::string_view text) {
-    if (!terminal_) {
-        append(text);
-        return;
-    }
-    // On a terminal each line is shown as soon as it ends.
-    for (auto lineEnd = text.find('\n'); lineEnd != std::string_view::npos;
-         lineEnd = text.find('\n')) {
-        append(text.substr(0, lineEnd + 1));
-        flush();
-        text.remove_prefix(lineEnd + 1);
-    }
-    append(text);
-}
+void Console::write(std::string_view text) { showEndedLines(append(text)); }
 
-void Console::append(std::string_view text) {
-    if (failed_ || text.empty()) return;
-    unflushed_ = true;
-    if (text.size() > bufferSize - used_) push();
-    if (text.size() >= bufferSize) {
-        errno = 0;
-        out_.write(text.data(), static_cast<std::streamsize>(text.size()));
-        noteStreamState();
-    } else {
-        std::memcpy(buffer_.get() + used_, text.data(), text.size());
-        used_ += text.size();
+// Adds the text to the pending output and returns where it starts there.
+std::size_t Console::append(std::string_view text) {
+    if (failed()) return outputUsed_;
+    if (text.size() > output_.size() - outputUsed_) send(outputUsed_);
+    if (text.size() > output_.size()) {
+        // More than the buffer holds goes straight through, after what was pending.
+        if (const int error = writeAll(out_, text.data(), text.size()); error != 0)
+            stop(Failure::write, error);
+        return outputUsed_;
     }
+    const std::size_t start = outputUsed_;
+    std::memcpy(output_.data() + start, text.data(), text.size());
+    outputUsed_ += text.size();
+    return start;
 }
 
 void Console::writeNumber(long long value) {
@@ -141,67 +170,81 @@ void Console::writeNumber(long long value) {
     write(std::string_view(digits.data(), static_cast<std::size_t>(end - digits.data())));
 }
 
+Room Console::reserve() {
+    if (output_.size() - outputUsed_ < maxRow) send(outputUsed_);
+    return {output_.data() + outputUsed_, output_.data() + outputUsed_ + maxRow};
+}
+
+void Console::commit(const char* end) {
+    const std::size_t from = outputUsed_;
+    if (failed()) return;
+    outputUsed_ = static_cast<std::size_t>(end - output_.data());
+    showEndedLines(from);
+}
+
+// On a terminal each line is shown as soon as it ends; the pending text after the last line end
+// waits for its own line end or for the next read.
+void Console::showEndedLines(std::size_t from) {
+    if (destination_ != Destination::terminal) return;
+    const char* const pending = output_.data();
+    while (from < outputUsed_) {
+        const void* lineEnd = std::memchr(pending + from, '\n', outputUsed_ - from);
+        if (lineEnd == nullptr) return;
+        from = static_cast<std::size_t>(static_cast<const char*>(lineEnd) - pending) + 1;
+        send(from);
+    }
+}
+
+// Writes the pending output up to `upTo`; an empty buffer starts again from its beginning.
+// Once a write has failed, what is pending is dropped: nothing more can reach the output.
+void Console::send(std::size_t upTo) {
+    if (!outputFailed() && upTo > outputSent_) {
+        if (const int error = writeAll(out_, output_.data() + outputSent_, upTo - outputSent_);
+            error != 0)
+            stop(Failure::write, error);
+        outputSent_ = upTo;
+    }
+    if (outputFailed() || outputSent_ == outputUsed_) outputSent_ = outputUsed_ = 0;
+}
+
+bool Console::flush() {
+    send(outputUsed_);
+    return !outputFailed();
+}
+
 void Console::clearScreen() {
-    if (!terminal_) return;
+    if (destination_ != Destination::terminal) return;
     write(platform::clearSequence());
     if (!flush()) return;
     platform::runClearCommand();
 }
 
-bool Console::flush() {
-    if (failed_) return false;
-    if (!unflushed_) return true;
-    push();
-    if (!failed_) {
-        errno = 0;
-        out_.flush();
-        noteStreamState();
+int finish(Console& console, std::string_view program, ByteOutput& errors) {
+    console.flush();
+    std::string line(program);
+    switch (console.failure_) {
+        case Console::Failure::none: return 0;
+        case Console::Failure::read: line += ": cannot read standard input"; break;
+        case Console::Failure::write: line += ": cannot write to standard output"; break;
+        case Console::Failure::program:
+            line += ": ";
+            line += console.reason_;
+            break;
     }
-    unflushed_ = false;
-    return !failed_;
-}
-
-// Once a write has failed, what is pending is dropped: nothing more can reach the output.
-void Console::push() {
-    if (used_ == 0) return;
-    if (!failed_) {
-        errno = 0;
-        out_.write(buffer_.get(), static_cast<std::streamsize>(used_));
-        noteStreamState();
+    if (console.error_ != 0) {
+        line += ": ";
+        line += std::strerror(console.error_);
     }
-    used_ = 0;
-}
-
-void Console::noteStreamState() {
-    if (out_ || failed_) return;
-    failed_ = true;
-    writeError_ = errno;
-}
-
-int finish(Console& console, std::string_view program, std::ostream& errors) {
-    if (console.flush()) return 0;
-    errors << program << ": cannot write to standard output";
-    if (console.writeError() != 0) errors << ": " << std::strerror(console.writeError());
-    errors << '\n' << std::flush;
+    line += '\n';
+    writeAll(errors, line.data(), line.size());
     return 1;
 }
 
-Transcript runOnText(std::string_view input, void (*dialogue)(Console&), bool terminal) {
-    std::istringstream in{std::string(input)};
-    std::ostringstream out;
-    std::ostringstream errors;
-    Console console(in, out, terminal);
-    dialogue(console);
-    const int status = finish(console, "session", errors);
-    return {out.str(), status};
-}
-
 int runOnStandardStreams(std::string_view program, void (*dialogue)(Console&)) {
-    std::ios::sync_with_stdio(false);
-    std::cin.tie(nullptr);
-    Console console(std::cin, std::cout, platform::outputIsTerminal());
+    Console console(platform::standardInput(), platform::standardOutput(),
+                    platform::outputIsTerminal() ? Destination::terminal : Destination::pipe);
     dialogue(console);
-    return finish(console, program, std::cerr);
+    return finish(console, program, platform::standardError());
 }
 
 }  // namespace console

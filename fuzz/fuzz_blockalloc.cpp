@@ -1,5 +1,3 @@
-#include <sstream>
-
 #include "dialogue.hpp"
 #include "harness.hpp"
 
@@ -7,11 +5,11 @@ namespace {
 
 // The block count the session will use: the first entry at its prompt that is a number.
 bool blockCountIsSmall(std::string_view input) {
-    std::istringstream in{std::string(input)};
-    std::ostringstream out;
-    console::Console console(in, out);
+    console::TextInput in(input);
+    console::TextOutput out;
+    console::Console console(in, out, console::Destination::pipe);
     for (;;) {
-        const console::Number n = console.readNumber();
+        const console::Number n = console.readNumber(console::NotNumber::discardEntry);
         if (n.status == console::Read::end) return true;
         if (n.status == console::Read::value) return n.value <= 4096;
     }

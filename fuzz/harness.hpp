@@ -9,14 +9,16 @@
 #include <string_view>
 #include <utility>
 
-#include "console.hpp"
+#include "text_streams.hpp"
 
 namespace fuzzing {
 
 // Runs `dialogue` on `input` and returns what it wrote. Odd-sized inputs run as if on a terminal,
 // so that the flushing and clearing of that mode are reached as well.
 inline std::string runSession(std::string_view input, void (*dialogue)(console::Console&)) {
-    console::Transcript session = console::runOnText(input, dialogue, input.size() % 2 == 1);
+    const auto destination =
+        input.size() % 2 == 1 ? console::Destination::terminal : console::Destination::pipe;
+    console::Transcript session = console::runOnText(input, dialogue, destination);
     if (session.status != 0) std::abort();
     return std::move(session.output);
 }

@@ -1,11 +1,8 @@
 #include "trace.hpp"
 
 #include <algorithm>
-#include <array>
 #include <charconv>
-#include <cstddef>
-#include <cstdint>
-#include <string_view>
+#include <new>
 
 namespace pagefifo {
 namespace {
@@ -13,59 +10,75 @@ namespace {
 using console::Console;
 using console::Read;
 
-constexpr int frameCount = 3;
 constexpr std::string_view pageIndent = "        ";  // a page stands right-aligned in 9 columns
 
-// Reads up to `count` pages; fewer if the input ends first. Storage grows with what is read, so
-// an announced count costs nothing until its pages arrive.
-std::string readPages(Console& console, int count) {
-    std::string refString;
-    if (count > 0) console.readChars(refString, static_cast<std::size_t>(count));
-    return refString;
-}
-
-// Frames fill in order 0, 1, 2 and never empty again, so the first `framesInUse` hold pages and
-// the rest are empty, whatever byte they hold.
-void writeFaultRow(Console& console, std::uint32_t position,
-                   const std::array<char, frameCount>& pageFrames, int framesInUse) {
-    char* row = console.reserve();
-    row = std::to_chars(row, row + 24, position).ptr;
-    for (int f = 0; f < framesInUse; ++f) {
+void writeFaultRow(Console& console, std::uint32_t position, const Frames& frames) {
+    const console::Room room = console.reserve();
+    char* row = std::to_chars(room.begin, room.end, position).ptr;
+    for (int f = 0; f < frames.framesInUse; ++f) {
         row = std::copy(pageIndent.begin(), pageIndent.end(), row);
-        *row++ = pageFrames[static_cast<std::size_t>(f)];
+        *row++ = frames.pageFrames[static_cast<std::size_t>(f)];
     }
     *row++ = '\n';
     console.commit(row);
 }
 
+std::string_view piece(const RefString& refString, std::size_t index) {
+    const std::size_t start = index * RefString::pieceSize;
+    const std::size_t size = std::min(RefString::pieceSize, refString.size - start);
+    return {refString.pieces[index].get(), size};
+}
+
 }  // namespace
 
-void traceFaults(Console& console, const std::string& refString) {
-    std::array<char, frameCount> pageFrames{};
-    int framesInUse = 0;
-    int nextVictim = 0;
-    for (std::size_t p = 0; p < refString.size() && !console.failed(); ++p) {
-        if (nextVictim > frameCount - 1) nextVictim = 0;
-        const char page = refString[p];
-        const char* inUse = pageFrames.data();
-        const char* inUseEnd = inUse + framesInUse;
+void traceFaults(Console& console, std::string_view pages, std::uint32_t firstPosition,
+                 Frames& frames) {
+    for (std::size_t p = 0; p < pages.size() && !console.failed(); ++p) {
+        if (frames.nextVictim > frameCount - 1) frames.nextVictim = 0;
+        const char page = pages[p];
+        const char* inUse = frames.pageFrames.data();
+        const char* inUseEnd = inUse + frames.framesInUse;
         if (std::find(inUse, inUseEnd, page) != inUseEnd) continue;
-        pageFrames[static_cast<std::size_t>(nextVictim)] = page;
-        framesInUse = std::max(framesInUse, nextVictim + 1);
+        frames.pageFrames[static_cast<std::size_t>(frames.nextVictim)] = page;
+        frames.framesInUse = std::max(frames.framesInUse, frames.nextVictim + 1);
         // At most 2^31 - 1 references can be announced, so a position fits 32 bits.
-        writeFaultRow(console, static_cast<std::uint32_t>(p + 1), pageFrames, framesInUse);
-        ++nextVictim;
+        writeFaultRow(console, firstPosition + static_cast<std::uint32_t>(p), frames);
+        ++frames.nextVictim;
     }
+}
+
+Stored readPages(Console& console, std::int32_t count, RefString& refString) {
+    auto left = static_cast<std::size_t>(std::max(count, 0));
+    for (std::size_t index = 0; left > 0; ++index) {
+        const std::size_t size = std::min(left, RefString::pieceSize);
+        refString.pieces[index].reset(new (std::nothrow) char[size]);
+        if (refString.pieces[index] == nullptr) return Stored::tooMany;
+        const std::size_t read = console.readChars(refString.pieces[index].get(), size);
+        refString.size += read;
+        if (read < size) break;
+        left -= size;
+    }
+    return Stored::all;
 }
 
 void runPagefifo(Console& console) {
     console.write("please enter your number of input :");
-    const console::Number count = console.readNumber();
+    const console::Number count = console.readNumber(console::NotNumber::leaveRest);
     if (count.status == Read::end) return;
     console.write("Enter the values for the page :\n");
-    const std::string refString = readPages(console, count.status == Read::value ? count.value : 0);
+    RefString refString;
+    if (readPages(console, count.status == Read::value ? count.value : 0, refString) ==
+        Stored::tooMany) {
+        console.fail("not enough memory for the pages");
+        return;
+    }
+    if (console.failed()) return;
     console.write("     page1    page2    page3\n");
-    traceFaults(console, refString);
+    Frames frames;
+    for (std::size_t index = 0; index * RefString::pieceSize < refString.size; ++index) {
+        traceFaults(console, piece(refString, index),
+                    static_cast<std::uint32_t>(index * RefString::pieceSize + 1), frames);
+    }
 }
 
 }  // namespace pagefifo

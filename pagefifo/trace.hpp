@@ -1,14 +1,46 @@
 #pragma once
 
-#include <string>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string_view>
 
 #include "console.hpp"
 
 namespace pagefifo {
 
-// Writes the fault rows of first-in-first-out replacement over three frames for the pages of
-// `refString`, one row per fault; hits write nothing.
-void traceFaults(console::Console& console, const std::string& refString);
+constexpr int frameCount = 3;
+
+// The three frames and the one the next fault fills. Frames fill in order 0, 1, 2 and never
+// empty again, so the first `framesInUse` hold pages and the rest are empty, whatever byte they
+// hold: no page can match an empty frame.
+struct Frames {
+    std::array<char, frameCount> pageFrames{};
+    int framesInUse = 0;
+    int nextVictim = 0;
+};
+
+// Replays `pages`, the references from number `firstPosition` on, against the frames and writes a
+// row for every fault; hits write nothing.
+void traceFaults(console::Console& console, std::string_view pages, std::uint32_t firstPosition,
+                 Frames& frames);
+
+// The reference string as read: pieces filled one after another, so that storage grows with the
+// pages actually read, by at most one piece beyond them, and pages are never copied. Enough
+// pieces for the largest count that can be announced.
+struct RefString {
+    static constexpr std::size_t pieceSize = std::size_t{1} << 20;
+    static constexpr std::size_t maxPieces = (std::size_t{1} << 31) / pieceSize;
+    std::array<std::unique_ptr<char[]>, maxPieces> pieces;
+    std::size_t size = 0;
+};
+
+enum class Stored { all, tooMany };
+
+// Reads up to `count` pages into `refString`; fewer if the input ends first. tooMany when the
+// memory for them runs out.
+Stored readPages(console::Console& console, std::int32_t count, RefString& refString);
 
 // The whole pagefifo session: the count, the pages, the header and the fault rows.
 void runPagefifo(console::Console& console);

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sstream>
+#include <cerrno>
 #include <string>
 #include <vector>
+
+#include "text_streams.hpp"
 
 namespace pagefifo {
 namespace {
@@ -26,13 +28,14 @@ std::string row(int position, const std::string& frames) {
 }
 
 std::string faultRows(const std::string& pages) {
-    std::istringstream in;
-    std::ostringstream out;
+    console::TextInput in("");
+    console::TextOutput out;
     {
-        console::Console con(in, out);
-        traceFaults(con, pages);
+        console::Console con(in, out, console::Destination::pipe);
+        Frames frames;
+        traceFaults(con, pages, 1, frames);
     }
-    return out.str();
+    return out.text;
 }
 
 std::size_t lineCount(const std::string& text) {
@@ -109,6 +112,30 @@ TEST(Pagefifo, EndOfInputTracesWhatWasRead) {
               countPrompt + pagesPrompt + header + row(1, "a") + row(2, "ab") + row(3, "abc"));
     EXPECT_EQ(session("99999999999 abc"),
               countPrompt + pagesPrompt + header + row(1, "a") + row(2, "ab") + row(3, "abc"));
+}
+
+// The pages are stored in pieces; a trace goes on across them with the same frames.
+TEST(Pagefifo, TracesAcrossTheStoragePieces) {
+    const std::size_t piece = RefString::pieceSize;
+    const std::string pages = std::string(piece - 1, 'a') + "bcab" + std::string(piece, 'd') + "e";
+    const std::string rows =
+        row(1, "a") + row(static_cast<int>(piece), "ab") + row(static_cast<int>(piece + 1), "abc") +
+        row(static_cast<int>(piece + 4), "dbc") + row(static_cast<int>(2 * piece + 4), "dec");
+    EXPECT_EQ(faultRows(pages), rows);
+    EXPECT_EQ(session(std::to_string(pages.size()) + "\n" + pages),
+              countPrompt + pagesPrompt + header + rows);
+}
+
+TEST(Pagefifo, ACountThatIsNotANumberIsAnsweredWithoutWaiting) {
+    // Nothing after the first byte that cannot continue the count is needed, or taken.
+    console::TextInput in({{"x", 0}, {"", EAGAIN}});
+    console::TextOutput out;
+    console::TextOutput errors;
+    console::Console con(in, out, console::Destination::pipe);
+    runPagefifo(con);
+    EXPECT_EQ(console::finish(con, "pagefifo", errors), 0);
+    EXPECT_EQ(out.text, countPrompt + pagesPrompt + header);
+    EXPECT_EQ(in.waits, 0);
 }
 
 TEST(Pagefifo, LeavesPagesBeyondTheCountUnread) {
