@@ -3,6 +3,15 @@
 # Under Wine, one wine server kept running for the whole test run saves about a second per test.
 set(OSDEMOS_TEST_PROPERTIES "")
 if(BUILD_TESTING AND CMAKE_CROSSCOMPILING AND WINE_SERVER)
+    # Wine sets its prefix up on first use and reports it on the terminal, including a failure to
+    # start the 32-bit rundll32 that only a 32-bit Wine has (none is installed, and these 64-bit
+    # programs need none). Setting the prefix up here, once and quietly, keeps that out of the
+    # test log.
+    if(NOT EXISTS "${CMAKE_BINARY_DIR}/wine-prefix/system.reg")
+        execute_process(COMMAND ${CMAKE_COMMAND} -E env ${WINE_ENVIRONMENT}
+            sh -c "'${WINE_LOADER}' wineboot --init && '${WINE_SERVER}' --wait"
+            OUTPUT_QUIET ERROR_QUIET)
+    endif()
     # The server and the services that Wine starts with it stay in the background: none of them
     # may hold a test's output open, so they are started here, with their output elsewhere.
     add_test(NAME wine.start COMMAND ${CMAKE_COMMAND} -E env ${WINE_ENVIRONMENT}
