@@ -5,11 +5,10 @@
 #include <charconv>
 #include <cstdint>
 #include <cstring>
-#include <memory>
-#include <new>
 #include <string_view>
 
 #include "blockmap.hpp"
+#include "memory.hpp"
 
 namespace blockalloc {
 namespace {
@@ -23,7 +22,7 @@ constexpr std::string_view wrongChoice = "wrong choice";
 
 struct Storage {
     int n = 0;
-    std::unique_ptr<char[]> blockMap;
+    console::Bytes blockMap;
 };
 
 // Asks for the number of blocks until a map of that size can be had. False at the end of input.
@@ -34,7 +33,7 @@ bool createStorage(Console& console, Storage& storage) {
         if (blocks.status == Read::end) return false;
         if (blocks.status == Read::notNumber) continue;
         const std::size_t size = blocks.value > 0 ? static_cast<std::size_t>(blocks.value) : 0;
-        storage.blockMap.reset(new (std::nothrow) char[size]);
+        storage.blockMap = console::allocateBytes(size);
         if (storage.blockMap == nullptr) {
             console.write("there isn't enough memory for that many blocks\n");
             continue;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <new>
 
 namespace pagefifo {
 namespace {
@@ -51,7 +50,7 @@ Stored readPages(Console& console, std::int32_t count, RefString& refString) {
     auto left = static_cast<std::size_t>(std::max(count, 0));
     for (std::size_t index = 0; left > 0; ++index) {
         const std::size_t size = std::min(left, RefString::pieceSize);
-        refString.pieces[index].reset(new (std::nothrow) char[size]);
+        refString.pieces[index] = console::allocateBytes(size);
         if (refString.pieces[index] == nullptr) return Stored::tooMany;
         const std::size_t read = console.readChars(refString.pieces[index].get(), size);
         refString.size += read;

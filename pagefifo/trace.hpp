@@ -3,10 +3,10 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <string_view>
 
 #include "console.hpp"
+#include "memory.hpp"
 
 namespace pagefifo {
 
@@ -32,7 +32,7 @@ void traceFaults(console::Console& console, std::string_view pages, std::uint32_
 struct RefString {
     static constexpr std::size_t pieceSize = std::size_t{1} << 20;
     static constexpr std::size_t maxPieces = (std::size_t{1} << 31) / pieceSize;
-    std::array<std::unique_ptr<char[]>, maxPieces> pieces;
+    std::array<console::Bytes, maxPieces> pieces;
     std::size_t size = 0;
 };
 
