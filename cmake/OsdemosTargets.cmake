@@ -22,6 +22,14 @@ if(BUILD_TESTING AND CMAKE_CROSSCOMPILING AND WINE_SERVER)
     set(OSDEMOS_TEST_PROPERTIES FIXTURES_REQUIRED wine)
 endif()
 
+# What runs a program of this build for its tests: nothing natively, the build's emulator when
+# cross-compiling, and for the browser build node with the host that gives a program its streams.
+if(EMSCRIPTEN)
+    set(OSDEMOS_PROGRAM_EMULATOR "${CMAKE_CROSSCOMPILING_EMULATOR};${PROJECT_SOURCE_DIR}/web/run-in-node.js")
+else()
+    set(OSDEMOS_PROGRAM_EMULATOR "${CMAKE_CROSSCOMPILING_EMULATOR}")
+endif()
+
 function(osdemos_warnings target)
     if(MSVC)
         target_compile_options(${target} PRIVATE /W4 $<$<BOOL:${OSDEMOS_WERROR}>:/WX>)
@@ -42,8 +50,15 @@ function(osdemos_program name)
     add_executable(${name} main.cpp)
     target_link_libraries(${name} PRIVATE ${name}_core)
     osdemos_warnings(${name})
-    install(TARGETS ${name} RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
-    if(NOT WIN32)
+    if(EMSCRIPTEN)
+        # One JavaScript file with the WebAssembly inside, that makes a fresh instance of the
+        # program on each call of osdemos_NAME(): the page starts a program again that way.
+        target_link_options(${name} PRIVATE -sMODULARIZE=1 -sEXPORT_NAME=osdemos_${name}
+            -sENVIRONMENT=web,node)
+    else()
+        install(TARGETS ${name} RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
+    endif()
+    if(NOT WIN32 AND NOT EMSCRIPTEN)
         osdemos_man_page(${name})
     endif()
 
@@ -98,7 +113,7 @@ function(osdemos_transcripts program)
         add_test(NAME ${program}.transcript.${case}
             COMMAND ${CMAKE_COMMAND}
                 "-DPROGRAM=$<TARGET_FILE:${program}>"
-                "-DEMULATOR=${CMAKE_CROSSCOMPILING_EMULATOR}"
+                "-DEMULATOR=${OSDEMOS_PROGRAM_EMULATOR}"
                 "-DINPUT=${input}"
                 "-DEXPECTED=${dir}/${case}.out"
                 "-DEXPECTED_STATUS=${status}"

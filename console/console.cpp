@@ -244,7 +244,9 @@ int runOnStandardStreams(std::string_view program, void (*dialogue)(Console&)) {
     Console console(platform::standardInput(), platform::standardOutput(),
                     platform::outputIsTerminal() ? Destination::terminal : Destination::pipe);
     dialogue(console);
-    return finish(console, program, platform::standardError());
+    const int status = finish(console, program, platform::standardError());
+    platform::reportExit(status);
+    return status;
 }
 
 }  // namespace console

@@ -132,7 +132,8 @@ TEST(ReadChars, ReadsWhatReadCharWouldUpToTheCount) {
 TEST(ReadChars, InputInPiecesReadsAsAWhole) {
     std::string pages;
     for (int i = 0; i < 200000; ++i)
-        pages += static_cast<char>('a' + i % 26) + std::string(i % 3, ' ');
+        pages +=
+            static_cast<char>('a' + i % 26) + std::string(static_cast<std::size_t>(i % 3), ' ');
     std::vector<InputStep> steps;
     for (std::size_t at = 0; at < pages.size(); at += 7919)
         steps.push_back({pages.substr(at, 7919)});

@@ -22,4 +22,8 @@ bool outputIsTerminal();
 std::string_view clearSequence();
 void runClearCommand();
 
+// Called with the exit status just before main returns it. Where main's return value reaches the
+// system (POSIX, Windows) it does nothing; in the browser it hands the status to the page.
+void reportExit(int status);
+
 }  // namespace platform

@@ -67,4 +67,6 @@ std::string_view clearSequence() { return "\033[H\033[2J"; }
 
 void runClearCommand() {}
 
+void reportExit(int /*status*/) {}
+
 }  // namespace platform

@@ -99,4 +99,6 @@ void runClearCommand() {
     CloseHandle(process.hProcess);
 }
 
+void reportExit(int /*status*/) {}
+
 }  // namespace platform
