@@ -71,12 +71,27 @@ function(osdemos_program name)
     endif()
 endfunction()
 
+# FILE compressed as Debian wants documentation compressed (gzip -9, no name or time stamp in it,
+# so that the same file always gives the same bytes), made in the build and installed in
+# DESTINATION.
+function(osdemos_install_gzipped file destination)
+    get_filename_component(name "${file}" NAME)
+    set(copy "${CMAKE_CURRENT_BINARY_DIR}/gzipped/${name}")
+    add_custom_command(OUTPUT "${copy}.gz"
+        COMMAND ${CMAKE_COMMAND} -E copy "${file}" "${copy}"
+        COMMAND gzip -9nf "${copy}"
+        DEPENDS "${file}")
+    string(MAKE_C_IDENTIFIER "gzip-${name}" target)
+    add_custom_target(${target} ALL DEPENDS "${copy}.gz")
+    install(FILES "${copy}.gz" DESTINATION "${destination}")
+endfunction()
+
 # NAME.1.in beside the program, with the project's version filled in, installed as a man page and
 # rendered by a test that fails on any warning of the formatter.
 function(osdemos_man_page name)
     set(page "${CMAKE_CURRENT_BINARY_DIR}/${name}.1")
     configure_file(${name}.1.in "${page}" @ONLY)
-    install(FILES "${page}" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
+    osdemos_install_gzipped("${page}" "${CMAKE_INSTALL_MANDIR}/man1")
     if(BUILD_TESTING)
         add_test(NAME ${name}.man-page
             COMMAND ${CMAKE_COMMAND} "-DPAGE=${page}" -P "${PROJECT_SOURCE_DIR}/cmake/CheckManPage.cmake")
