@@ -23,16 +23,24 @@ std::int32_t clampedValue(std::int64_t magnitude, bool negative) {
     return static_cast<std::int32_t>(magnitude < magnitudeLimit ? magnitude : magnitudeLimit - 1);
 }
 
+// One read or write, made again after an interruption, and after waiting when the stream is in
+// non-blocking mode and not ready yet: what it moved, or the error that ended it.
+template <typename Transferring, typename Waiting>
+Transfer transferOnce(Transferring transfer, Waiting wait) {
+    for (;;) {
+        const Transfer done = transfer();
+        if (done.error == EINTR) continue;
+        if (done.error != EAGAIN) return done;
+        if (const int error = wait(); error != 0) return {0, error};
+    }
+}
+
 }  // namespace
 
 int writeAll(ByteOutput& out, const char* from, std::size_t size) {
     while (size > 0) {
-        const Transfer written = out.write(from, size);
-        if (written.error == EINTR) continue;
-        if (written.error == EAGAIN) {
-            if (const int error = out.waitUntilWritable(); error != 0) return error;
-            continue;
-        }
+        const Transfer written = transferOnce([&] { return out.write(from, size); },
+                                              [&] { return out.waitUntilWritable(); });
         if (written.error != 0) return written.error;
         if (written.count == 0) return EIO;  // a stream that takes nothing would never finish
         from += written.count;
@@ -62,28 +70,19 @@ void Console::fail(std::string_view reason) {
 // and once anything has failed.
 bool Console::refill() {
     if (failed() || inputEnded_ || !flush()) return false;
-    for (;;) {
-        const Transfer got = in_.read(input_.data(), input_.size());
-        if (got.error == EINTR) continue;
-        if (got.error == EAGAIN) {
-            if (const int error = in_.waitUntilReadable(); error != 0) {
-                stop(Failure::read, error);
-                return false;
-            }
-            continue;
-        }
-        if (got.error != 0) {
-            stop(Failure::read, got.error);
-            return false;
-        }
-        if (got.count == 0) {
-            inputEnded_ = true;
-            return false;
-        }
-        inputNext_ = 0;
-        inputEnd_ = got.count;
-        return true;
+    const Transfer got = transferOnce([&] { return in_.read(input_.data(), input_.size()); },
+                                      [&] { return in_.waitUntilReadable(); });
+    if (got.error != 0) {
+        stop(Failure::read, got.error);
+        return false;
     }
+    if (got.count == 0) {
+        inputEnded_ = true;
+        return false;
+    }
+    inputNext_ = 0;
+    inputEnd_ = got.count;
+    return true;
 }
 
 int Console::peek() {
