@@ -109,6 +109,7 @@
         end(status) {
             if (!this.running) return;
             this.running = false;
+            terminal.write("\x1b[?25l"); // no cursor: nothing more is read
             let text = `${this.name} ended.`;
             if (status === null) text = `${this.name} was stopped with Ctrl+C.`;
             else if (status !== 0) text = `${this.name} ended with exit status ${status}.`;
