@@ -126,7 +126,7 @@ check_deb() {  # PRESET
 }
 
 # The changelog's newest entry is this version: Debian's tools take the version from it.
-head -n 1 packaging/changelog | grep -q "^osdemos ($version) " ||
+[[ $(head -n 1 packaging/changelog) == "osdemos ($version) "* ]] ||
     fail "packaging/changelog does not start with version $version"
 
 for preset in "${presets[@]}"; do
@@ -137,7 +137,8 @@ for preset in "${presets[@]}"; do
         (cd "$scratch/prefix" && find . -type f | sort)
         for p in "${programs[@]}"; do
             [ -x "$scratch/prefix/bin/$p" ] || fail "bin/$p is not installed"
-            zcat "$scratch/prefix/share/man/man1/$p.1.gz" | grep -q "osdemos $version" ||
+            page=$(zcat "$scratch/prefix/share/man/man1/$p.1.gz")
+            grep -q "osdemos $version" <<<"$page" ||
                 fail "the man page of $p is not installed with version $version"
         done
         check_programs "$scratch/prefix/bin" "the install prefix"
@@ -157,9 +158,12 @@ if command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
     build windows
     (cd build/windows && cpack -G ZIP >/dev/null)
     zip=$(ls build/windows/osdemos-"$version"-win64.zip)
-    unzip -l "$zip"
+    # Read whole before grep -q sees it: under pipefail, unzip cut off by grep's early exit would
+    # fail the check.
+    listing=$(unzip -l "$zip")
+    echo "$listing"
     for p in "${programs[@]}"; do
-        unzip -l "$zip" | grep -q "bin/$p.exe" || fail "$p.exe is not in the .zip"
+        grep -q "bin/$p.exe" <<<"$listing" || fail "$p.exe is not in the .zip"
     done
 fi
 
