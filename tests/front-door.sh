@@ -20,10 +20,12 @@ fi
 
 cache=${OSDEMOS_CACHE:-/var/cache/osdemos}
 image=$cache/minbase-bookworm.tar
-if [ ! -s "$image" ]; then
+if [ ! -f "$image" ] || [ ! -s "$image" ]; then
     mkdir -p "$cache"
+    rm -rf "$image" "$image.part"
     echo "front door: making a minimal Debian 12 root (once; kept in $image)"
-    mmdebstrap --quiet --variant=minbase --mode=root bookworm "$image.part"
+    # The format is named: mmdebstrap takes it from the file name's ending otherwise.
+    mmdebstrap --quiet --variant=minbase --mode=root --format=tar bookworm "$image.part"
     mv "$image.part" "$image"
 fi
 
