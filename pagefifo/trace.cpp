@@ -14,9 +14,10 @@ constexpr std::string_view pageIndent = "        ";  // a page stands right-alig
 void writeFaultRow(Console& console, std::uint32_t position, const Frames& frames) {
     const console::Room room = console.reserve();
     char* row = std::to_chars(room.begin, room.end, position).ptr;
-    for (int f = 0; f < frames.framesInUse; ++f) {
+    const std::vector<char>& slots = frames.frames().slots();
+    for (std::size_t f = 0; f < frames.frames().used(); ++f) {
         row = std::copy(pageIndent.begin(), pageIndent.end(), row);
-        *row++ = frames.pageFrames[static_cast<std::size_t>(f)];
+        *row++ = slots[f];
     }
     *row++ = '\n';
     console.commit(row);
@@ -33,16 +34,9 @@ std::string_view piece(const RefString& refString, std::size_t index) {
 void traceFaults(Console& console, std::string_view pages, std::uint32_t firstPosition,
                  Frames& frames) {
     for (std::size_t p = 0; p < pages.size() && !console.failed(); ++p) {
-        if (frames.nextVictim > frameCount - 1) frames.nextVictim = 0;
-        const char page = pages[p];
-        const char* inUse = frames.pageFrames.data();
-        const char* inUseEnd = inUse + frames.framesInUse;
-        if (std::find(inUse, inUseEnd, page) != inUseEnd) continue;
-        frames.pageFrames[static_cast<std::size_t>(frames.nextVictim)] = page;
-        frames.framesInUse = std::max(frames.framesInUse, frames.nextVictim + 1);
+        if (frames.reference(pages[p]).hit) continue;
         // At most 2^31 - 1 references can be announced, so a position fits 32 bits.
         writeFaultRow(console, firstPosition + static_cast<std::uint32_t>(p), frames);
-        ++frames.nextVictim;
     }
 }
 
@@ -73,7 +67,7 @@ void runPagefifo(Console& console) {
     }
     if (console.failed()) return;
     console.write("     page1    page2    page3\n");
-    Frames frames;
+    Frames frames = emptyFrames();
     for (std::size_t index = 0; index * RefString::pieceSize < refString.size; ++index) {
         traceFaults(console, piece(refString, index),
                     static_cast<std::uint32_t>(index * RefString::pieceSize + 1), frames);

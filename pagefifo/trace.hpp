@@ -6,20 +6,19 @@
 #include <string_view>
 
 #include "console.hpp"
+#include "frames.hpp"
 #include "memory.hpp"
 
 namespace pagefifo {
 
 constexpr int frameCount = 3;
 
-// The three frames and the one the next fault fills. Frames fill in order 0, 1, 2 and never
-// empty again, so the first `framesInUse` hold pages and the rest are empty, whatever byte they
-// hold: no page can match an empty frame.
-struct Frames {
-    std::array<char, frameCount> pageFrames{};
-    int framesInUse = 0;
-    int nextVictim = 0;
-};
+// The three frames, replaced first in, first out. They fill in order 0, 1, 2 and never empty
+// again, so only the frames in use are searched: no page can match an empty frame, whatever byte
+// it holds.
+using Frames = pagemodel::Fifo<char, pagemodel::SlotSearch<char>>;
+
+inline Frames emptyFrames() { return Frames(frameCount, pagemodel::SlotSearch<char>()); }
 
 // Replays `pages`, the references from number `firstPosition` on, against the frames and writes a
 // row for every fault; hits write nothing.

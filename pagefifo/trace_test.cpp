@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "replacement.hpp"
 #include "text_streams.hpp"
 
 namespace pagefifo {
@@ -32,7 +33,7 @@ std::string faultRows(const std::string& pages) {
     console::TextOutput out;
     {
         console::Console con(in, out, console::Destination::pipe);
-        Frames frames;
+        Frames frames = emptyFrames();
         traceFaults(con, pages, 1, frames);
     }
     return out.text;
@@ -90,11 +91,41 @@ TEST(Pagefifo, ReadsPagesTypedAnyWay) {
 }
 
 TEST(Pagefifo, TracesEveryAnnouncedReferencePastThirty) {
+    // abcd over and over: with three frames every reference is a fault, each replacing the frame
+    // after the one replaced before.
     std::string pages;
-    std::string expected;
+    std::string rows;
     for (int p = 0; p < 45; ++p) pages += static_cast<char>('a' + p % 4);
-    EXPECT_EQ(session("45 " + pages), countPrompt + pagesPrompt + header + faultRows(pages));
-    EXPECT_EQ(lineCount(faultRows(pages)), 45U);
+    rows = row(1, "a") + row(2, "ab") + row(3, "abc");
+    std::string frames = "abc";
+    for (int p = 3; p < 45; ++p) {
+        frames[static_cast<std::size_t>(p % 3)] = pages[static_cast<std::size_t>(p)];
+        rows += row(p + 1, frames);
+    }
+    EXPECT_NE(rows.find("\n30        d        a        b\n31        c        a        b\n"),
+              std::string::npos);
+    EXPECT_EQ(session("45 " + pages), countPrompt + pagesPrompt + header + rows);
+}
+
+// pagesim's FIFO with three frames is pagefifo: the same frames after every fault, on random
+// strings over a few pages.
+TEST(Trace, RowsAreThoseOfTheSharedFifoWithThreeFrames) {
+    for (std::uint64_t seed = 0; seed < 100; ++seed) {
+        const pagemodel::References references = pagemodel::randomReferences(40, 5, seed);
+        std::string pages;
+        for (const pagemodel::PageId page : references.pages) pages += references.names.name(page);
+        pagemodel::Simulation fifo(pagemodel::Policy::fifo, 3,
+                                   {references.pages, references.names.size(), seed});
+        std::string rows;
+        for (int position = 1; !fifo.done(); ++position) {
+            if (fifo.next().hit) continue;
+            std::string frames;
+            for (std::size_t slot = 0; slot < fifo.used(); ++slot)
+                frames += references.names.name(fifo.slots()[slot]);
+            rows += row(position, frames);
+        }
+        EXPECT_EQ(faultRows(pages), rows) << pages;
+    }
 }
 
 TEST(Pagefifo, CountsThatReadNoPages) {

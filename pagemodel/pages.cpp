@@ -1,0 +1,92 @@
+#include "pages.hpp"
+
+#include <charconv>
+
+#include "random.hpp"
+
+namespace pagemodel {
+namespace {
+
+// FNV-1a: short names, as pages are, hash in a few steps.
+std::uint32_t hashOf(std::string_view name) {
+    std::uint32_t hash = 2166136261U;
+    for (const char c : name) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 16777619U;
+    }
+    return hash;
+}
+
+}  // namespace
+
+PageNames::PageNames() : table_(64, none) { byByte_.fill(none); }
+
+std::string_view PageNames::name(PageId page) const {
+    const std::size_t start = page == 0 ? 0 : ends_[page - 1];
+    return std::string_view(text_).substr(start, ends_[page] - start);
+}
+
+PageId PageNames::intern(std::string_view name) {
+    if (name.size() == 1) {
+        PageId& known = byByte_[static_cast<unsigned char>(name[0])];
+        if (known == none) known = add(name, hashOf(name));
+        return known;
+    }
+    const std::uint32_t hash = hashOf(name);
+    const std::size_t mask = table_.size() - 1;
+    for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
+        const PageId page = table_[at];
+        if (page == none) break;
+        if (hashes_[page] == hash && this->name(page) == name) return page;
+    }
+    return add(name, hash);
+}
+
+PageId PageNames::add(std::string_view name, std::uint32_t hash) {
+    const auto page = static_cast<PageId>(ends_.size());
+    text_.append(name);
+    ends_.push_back(text_.size());
+    hashes_.push_back(hash);
+    if (2 * ends_.size() > table_.size()) grow();
+    const std::size_t mask = table_.size() - 1;
+    std::size_t at = hash & mask;
+    while (table_[at] != none) at = (at + 1) & mask;
+    table_[at] = page;
+    return page;
+}
+
+// Doubles the table and places every name again; the new name is placed by add().
+void PageNames::grow() {
+    table_.assign(2 * table_.size(), none);
+    const std::size_t mask = table_.size() - 1;
+    for (PageId page = 0; page + 1 < ends_.size(); ++page) {
+        std::size_t at = hashes_[page] & mask;
+        while (table_[at] != none) at = (at + 1) & mask;
+        table_[at] = page;
+    }
+}
+
+References referencesOf(std::string_view text) {
+    References references;
+    WordCutter cutter;
+    const auto add = [&](std::string_view word) { references.add(word); };
+    cutter.feed(text, add);
+    cutter.finish(add);
+    return references;
+}
+
+References randomReferences(std::size_t count, std::uint32_t maxPage, std::uint64_t seed) {
+    References references;
+    references.pages.reserve(count);
+    Generator generator(seed);
+    std::array<char, 16> digits{};
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint64_t page = generator.below(maxPage);
+        const char* end = std::to_chars(digits.data(), digits.data() + digits.size(), page).ptr;
+        references.add(
+            std::string_view(digits.data(), static_cast<std::size_t>(end - digits.data())));
+    }
+    return references;
+}
+
+}  // namespace pagemodel
