@@ -145,6 +145,13 @@ std::size_t Console::readChars(char* into, std::size_t count) {
     return stored;
 }
 
+std::string_view Console::readAvailable() {
+    if (failed() || (inputNext_ == inputEnd_ && !refill())) return {};
+    const std::string_view available(input_.data() + inputNext_, inputEnd_ - inputNext_);
+    inputNext_ = inputEnd_;
+    return available;
+}
+
 void Console::write(std::string_view text) { showEndedLines(append(text)); }
 
 // Adds the text to the pending output and returns where it starts there.
@@ -239,13 +246,21 @@ int finish(Console& console, std::string_view program, ByteOutput& errors) {
     return 1;
 }
 
-int runOnStandardStreams(std::string_view program, void (*dialogue)(Console&)) {
-    Console console(platform::standardInput(), platform::standardOutput(),
-                    platform::outputIsTerminal() ? Destination::terminal : Destination::pipe);
-    dialogue(console);
-    const int status = finish(console, program, platform::standardError());
+int runOnStandardStreams(const std::function<int(Streams&)>& program) {
+    Streams streams{platform::standardInput(), platform::standardOutput(),
+                    platform::standardError(),
+                    platform::outputIsTerminal() ? Destination::terminal : Destination::pipe};
+    const int status = program(streams);
     platform::reportExit(status);
     return status;
+}
+
+int runOnStandardStreams(std::string_view program, void (*dialogue)(Console&)) {
+    return runOnStandardStreams([&](Streams& streams) {
+        Console console(streams.in, streams.out, streams.destination);
+        dialogue(console);
+        return finish(console, program, streams.errors);
+    });
 }
 
 }  // namespace console

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string_view>
 
@@ -50,6 +51,9 @@ public:
     // Stores up to `count` bytes that are not white space from `into` on, as `count` calls of
     // readChar() would; fewer only when the input ends or fails. Returns how many were stored.
     std::size_t readChars(char* into, std::size_t count);
+    // The input not read yet, as much of it as has arrived, waiting for some if none has: empty
+    // only at the end of the input or once anything has failed. It counts as read.
+    std::string_view readAvailable();
 
     void write(std::string_view text);
     void write(char c) { write(std::string_view(&c, 1)); }
@@ -107,6 +111,17 @@ private:
 // Flushes what is left and gives the exit status: 0, or 1 with one line on `errors` saying what
 // failed, "PROGRAM: cannot write to standard output: REASON" and the like.
 int finish(Console& console, std::string_view program, ByteOutput& errors);
+
+// A program's three streams, and where its output goes.
+struct Streams {
+    ByteInput& in;
+    ByteOutput& out;
+    ByteOutput& errors;
+    Destination destination;
+};
+
+// Runs `program` on the process's standard streams and returns its exit status for main.
+int runOnStandardStreams(const std::function<int(Streams&)>& program);
 
 // Runs `dialogue` on the process's standard streams and returns the exit status for main.
 int runOnStandardStreams(std::string_view program, void (*dialogue)(Console&));
