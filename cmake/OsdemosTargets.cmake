@@ -107,8 +107,9 @@ function(osdemos_unit_tests target)
         PROPERTIES ${OSDEMOS_TEST_PROPERTIES})
 endfunction()
 
-# Every transcripts/NAME.in beside a program is a test: the program reads it on standard input and
-# must write exactly transcripts/NAME.out and exit with 0 (or with the number in NAME.status).
+# Every transcripts/NAME.in beside a program is a test: the program, given the arguments in
+# NAME.args (one a line) if there is one, reads it on standard input and must write exactly
+# transcripts/NAME.out and exit with 0 (or with the number in NAME.status).
 # The expected files have Unix line ends. A Windows program writes text to a redirected stream with
 # the platform's CRLF line ends, which is what a Windows user's tools expect; there the comparison
 # is made against the expected text with every line end as CRLF.
@@ -125,6 +126,10 @@ function(osdemos_transcripts program)
         if(EXISTS "${dir}/${case}.status")
             file(STRINGS "${dir}/${case}.status" status LIMIT_COUNT 1)
         endif()
+        set(has_arguments FALSE)
+        if(EXISTS "${dir}/${case}.args")
+            set(has_arguments TRUE)
+        endif()
         add_test(NAME ${program}.transcript.${case}
             COMMAND ${CMAKE_COMMAND}
                 "-DPROGRAM=$<TARGET_FILE:${program}>"
@@ -132,6 +137,7 @@ function(osdemos_transcripts program)
                 "-DINPUT=${input}"
                 "-DEXPECTED=${dir}/${case}.out"
                 "-DEXPECTED_STATUS=${status}"
+                "-DARGUMENTS_FILE=$<$<BOOL:${has_arguments}>:${dir}/${case}.args>"
                 "-DLINE_END=${line_end}"
                 "-DACTUAL=${CMAKE_CURRENT_BINARY_DIR}/${case}.actual"
                 -P "${PROJECT_SOURCE_DIR}/cmake/RunTranscript.cmake")

@@ -1,8 +1,13 @@
-# Runs PROGRAM (under EMULATOR, if set) with INPUT as its standard input and compares what it writes
+# Runs PROGRAM (under EMULATOR, if set), with the arguments in ARGUMENTS_FILE (one a line) if set,
+# with INPUT as its standard input and compares what it writes
 # with EXPECTED, byte for byte, and its exit status with EXPECTED_STATUS. With LINE_END=CRLF every
 # line end of EXPECTED is taken as CRLF: that is how a Windows program writes text.
+set(arguments "")
+if(ARGUMENTS_FILE)
+    file(STRINGS "${ARGUMENTS_FILE}" arguments)
+endif()
 execute_process(
-    COMMAND ${EMULATOR} "${PROGRAM}"
+    COMMAND ${EMULATOR} "${PROGRAM}" ${arguments}
     INPUT_FILE "${INPUT}"
     OUTPUT_FILE "${ACTUAL}"
     ERROR_VARIABLE errors
