@@ -4,7 +4,7 @@
 # memory too small for what was asked. Every run has a time limit; reaching it is a failure.
 #
 #   tests/faults.sh GROUP EXECUTABLE [EMULATOR [ARGS...]]
-#   GROUP: blockalloc | pagefifo | arraydel | blockalloc-memory | pagefifo-memory
+#   GROUP: a program's name, or blockalloc-memory, pagefifo-memory, pagesim-memory
 #
 # With an emulator (qemu-user, say) every run of the program goes through it.
 set -uo pipefail
@@ -131,7 +131,7 @@ check_non_blocking_input() {
     local name=$1 input=$2 half
     half=$(( $(wc -c <"$input") / 2 ))
     { head -c "$half" "$input"; sleep 1; tail -c +"$((half + 1))" "$input"; } |
-        timeout "$limit" perl -MFcntl -e 'fcntl(STDIN, F_SETFL, fcntl(STDIN, F_GETFL, 0) | O_NONBLOCK) or die "fcntl: $!"; exec @ARGV or die "exec: $!"' \
+        timeout "$limit" perl -MFcntl -e 'fcntl(STDIN, F_SETFL, fcntl(STDIN, F_GETFL, 0) | O_NONBLOCK) or die "fcntl: $!"; exec { $ARGV[0] } @ARGV or die "exec: $!"' \
             "${emulator[@]}" "$executable" >"$scratch/out" 2>"$scratch/err"
     status=$?
     expect_status "$name non-blocking input in two parts" 0
@@ -252,6 +252,36 @@ pagefifo_faults() {
     expect_output "pagefifo 10 MB of one page" "$scratch/expected"
 }
 
+pagesim_memory() {
+    # 5 * 10^7 references of one page: 200 MB of page numbers, in 100 MiB of address space.
+    yes 1 | head -n 50000000 >"$scratch/in"
+    run_limited 102400 "pagesim references beyond the memory limit" "$scratch/in"
+    expect_status "pagesim references beyond the memory limit" 1
+    expect_error_line "pagesim references beyond the memory limit" "pagesim: not enough memory for the references"
+}
+
+pagesim_faults() {
+    local heading='FIFO, 3 frames, 2 references\nstep  page  result  victim  frame1  frame2  frame3\n'
+    local totals='FIFO: 2 faults, 0 hits, hit ratio 0.00%\n'
+    printf '1 2 3 4\n1 2 5 1\n2 3 4 5\n' >"$scratch/session"
+    check_write_failures pagesim "$scratch/session"
+    check_read_failures pagesim ''
+    run "pagesim whole" "$scratch/session"
+    expect_status "pagesim whole" 0
+    cp "$scratch/out" "$scratch/whole"
+    check_non_blocking_input pagesim "$scratch/session"
+    check_case "pagesim NUL and high bytes as pages" '\0 \351' \
+        "${heading}   1     \0  fault                \0\n   2     \351  fault                \0       \351\n$totals"
+    check_case "pagesim CRLF line ends" 'a\r\nb\r\n' \
+        "${heading}   1     a  fault                a\n   2     b  fault                a       b\n$totals"
+    check_case "pagesim percent sign as a page" '%s,%d' \
+        "${heading}   1    %s  fault               %s\n   2    %d  fault               %s      %d\n$totals"
+    head -c 10000000 /dev/zero | tr '\0' 'a' >"$scratch/in"
+    run "pagesim one page of 10 MB" "$scratch/in"
+    expect_status "pagesim one page of 10 MB" 0
+    if [ "$(head -n 1 "$scratch/out")" = "FIFO, 3 frames, 1 reference" ]; then pass "pagesim one page of 10 MB: output"; else fail "pagesim one page of 10 MB: output"; fi
+}
+
 arraydel_faults() {
     local before='Original Array: 1 2 3 4 5 \nEnter the integer to delete: '
     printf '2\n' >"$scratch/session"
@@ -277,6 +307,8 @@ case $group in
     pagefifo) pagefifo_faults ;;
     pagefifo-memory) pagefifo_memory ;;
     arraydel) arraydel_faults ;;
+    pagesim) pagesim_faults ;;
+    pagesim-memory) pagesim_memory ;;
     *) echo "unknown group: $group" >&2; exit 2 ;;
 esac
 printf '%d passed, %d failed\n' "$passed" "$failed"
