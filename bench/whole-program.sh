@@ -7,7 +7,8 @@
 #
 #   bench/whole-program.sh [RUNS]      (builds the optimised programs first; needs /usr/bin/time)
 set -euo pipefail
-cd "$(dirname "$0")/.."
+unset CDPATH  # cd would print the folder it found through CDPATH
+cd -P -- "$(dirname -- "$0")/.."
 runs=${1:-5}
 for preset in release release-o2; do
     cmake --preset "$preset" >/dev/null

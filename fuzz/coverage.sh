@@ -3,7 +3,8 @@
 # source-based coverage, runs every input of the transcripts (and of build/fuzz/corpus-*, what
 # fuzz/run.sh found, if present) once, and prints llvm-cov's report for the libraries.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+unset CDPATH  # cd would print the folder it found through CDPATH
+cd -P -- "$(dirname -- "$0")/.."
 build=build/coverage
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
     -DBUILD_TESTING=OFF -DOSDEMOS_FUZZ=ON \
@@ -12,7 +13,9 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=cl
 cmake --build "$build" >/dev/null
 rm -f "$build"/*.profraw
 objects=()
-for program in blockalloc pagefifo arraydel; do
+for harness in fuzz/fuzz_*.cpp; do
+    program=${harness#fuzz/fuzz_}
+    program=${program%.cpp}
     inputs=("$program/transcripts")
     [ -d "build/fuzz/corpus-$program" ] && inputs+=("build/fuzz/corpus-$program")
     LLVM_PROFILE_FILE="$PWD/$build/$program-%p.profraw" \
@@ -20,6 +23,8 @@ for program in blockalloc pagefifo arraydel; do
     objects+=(-object "$build/fuzz/fuzz_$program")
 done
 llvm-profdata merge -sparse "$build"/*.profraw -o "$build/all.profdata"
-llvm-cov report -instr-profile="$build/all.profdata" "${objects[@]:1}" \
-    console/console.cpp blockalloc/blockmap.cpp blockalloc/dialogue.cpp pagefifo/trace.cpp \
-    arraydel/arraydel.cpp
+# The libraries' sources: neither tests, harnesses, benchmarks, the programs' main, nor the
+# platform files and test streams.
+mapfile -t sources < <(git ls-files '*.cpp' |
+    grep -vE '(_test\.cpp|/main\.cpp|^fuzz/|^bench/|/platform_|/text_streams|/planted_cmd)')
+llvm-cov report -instr-profile="$build/all.profdata" "${objects[@]:1}" "${sources[@]}"

@@ -6,12 +6,15 @@
 #
 #   fuzz/run.sh [SECONDS]        (default 60 for each harness)
 set -euo pipefail
-cd "$(dirname "$0")/.."
+unset CDPATH  # cd would print the folder it found through CDPATH
+cd -P -- "$(dirname -- "$0")/.."
 seconds=${1:-60}
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 total=0
-for program in blockalloc pagefifo arraydel; do
+for harness in fuzz/fuzz_*.cpp; do
+    program=${harness#fuzz/fuzz_}
+    program=${program%.cpp}
     corpus=build/fuzz/corpus-$program
     log=build/fuzz/$program.log
     mkdir -p "$corpus"

@@ -6,7 +6,8 @@
 #
 #   tests/front-door.sh          (the root is cached in $OSDEMOS_CACHE, default /var/cache/osdemos)
 set -euo pipefail
-cd "$(dirname "$0")/.."
+unset CDPATH  # cd would print the folder it found through CDPATH
+cd -P -- "$(dirname -- "$0")/.."
 project=$PWD
 
 if [ "$(id -u)" -ne 0 ]; then

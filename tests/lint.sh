@@ -3,11 +3,12 @@
 # sources free of clang-tidy warnings (with the checks of .clang-tidy). Needs a configured
 # build/dev for its compile commands.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+unset CDPATH  # cd would print the folder it found through CDPATH
+cd -P -- "$(dirname -- "$0")/.."
 git ls-files '*.cpp' '*.hpp' | xargs clang-format --dry-run --Werror
 # The sources this system compiles (another system's platform file would not), tests left out.
 sources=$(grep -o '"file": "[^"]*"' build/dev/compile_commands.json | cut -d'"' -f4 |
-    grep -E '/(console|blockalloc|pagefifo|arraydel)/[^/]*\.cpp$' | grep -v '_test\.cpp$' | sort -u)
+    grep "^$PWD/" | grep -vE "^$PWD/(build|fuzz|bench)/|_test\.cpp$|/googletest/" | sort -u)
 # clang-tidy counts the warnings it hid in system headers on stderr; only its findings are shown.
 if ! report=$(clang-tidy -p build/dev --quiet --warnings-as-errors='*' $sources 2>&1); then
     grep -v 'warnings generated' <<<"$report"

@@ -8,7 +8,8 @@
 #
 #   tests/packages.sh [PRESET...]       (default: release aarch64 armhf i686)
 set -euo pipefail
-cd "$(dirname "$0")/.."
+unset CDPATH  # cd would print the folder it found through CDPATH
+cd -P -- "$(dirname -- "$0")/.."
 root=$PWD
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
@@ -16,12 +17,20 @@ failed=0
 fail() { printf 'FAIL: %s\n' "$*"; failed=1; }
 
 version=$(sed -n 's/^ *VERSION \([0-9.]*\)$/\1/p' CMakeLists.txt | head -n 1)
-programs=(blockalloc pagefifo arraydel)
+programs=()
+for main in */main.cpp; do programs+=("${main%/main.cpp}"); done
 presets=("$@")
 [ ${#presets[@]} -gt 0 ] || presets=(release aarch64 armhf i686)
 declare -A architecture=([release]=amd64 [aarch64]=arm64 [armhf]=armhf [i686]=i386)
-# program transcript: one per program, run from wherever it was installed
-declare -A transcript=([blockalloc]=session [pagefifo]=example [arraydel]=position-2)
+# The transcript each program is run on from wherever it was installed: its first one that takes
+# no arguments and ends with status 0.
+declare -A transcript=()
+for p in "${programs[@]}"; do
+    for t in "$p"/transcripts/*.in; do
+        t=${t%.in}
+        [ -e "$t.args" ] || [ -e "$t.status" ] || { transcript[$p]=${t##*/}; break; }
+    done
+done
 
 check_programs() {  # BIN_DIR WHERE [EMULATOR...]
     local bin=$1 where=$2 p t

@@ -1,7 +1,7 @@
 // Runs one program of the browser build under node, on the process's own standard streams: how
 // the tests run the WebAssembly programs (node is their emulator, as Wine is for Windows).
 //
-//   node web/run-in-node.js build/web/pagefifo/pagefifo.js <input
+//   node web/run-in-node.js build/web/pagefifo/pagefifo.js [ARGUMENT]... <input
 "use strict";
 const fs = require("fs");
 const path = require("path");
@@ -16,6 +16,7 @@ function failure(error) {
 
 const createProgram = require(path.resolve(process.argv[2]));
 createProgram({
+    arguments: process.argv.slice(3),
     osdemos: {
         isTerminal: false,
         async read(size) {
