@@ -18,7 +18,7 @@ constexpr int frameCount = 3;
 // it holds.
 using Frames = pagemodel::Fifo<char, pagemodel::SlotSearch<char>>;
 
-inline Frames emptyFrames() { return Frames(frameCount, pagemodel::SlotSearch<char>()); }
+inline Frames emptyFrames() { return {frameCount, pagemodel::SlotSearch<char>()}; }
 
 // Replays `pages`, the references from number `firstPosition` on, against the frames and writes a
 // row for every fault; hits write nothing.

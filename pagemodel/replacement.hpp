@@ -51,8 +51,8 @@ struct Problem {
 class Simulation {
 public:
     Simulation(Policy policy, std::size_t frames, const Problem& problem);
-    Simulation(Simulation&&) noexcept;
-    Simulation& operator=(Simulation&&) noexcept;
+    Simulation(Simulation&& other) noexcept;
+    Simulation& operator=(Simulation&& other) noexcept;
     ~Simulation();
 
     [[nodiscard]] bool done() const;
