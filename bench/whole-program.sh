@@ -21,21 +21,7 @@ pagefifo_o2=$PWD/build/release-o2/pagefifo/pagefifo
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# seconds COMMAND...: wall time of one run of a shell command line.
-seconds() {
-    local start end
-    start=$(date +%s%N)
-    bash -c "$1"
-    end=$(date +%s%N)
-    echo "$(( (end - start) / 1000000 ))"
-}
-
-# median_ms COMMAND: the median over $runs runs, in milliseconds.
-median_ms() {
-    local times=() i
-    for ((i = 0; i < runs; i++)); do times+=("$(seconds "$1")"); done
-    printf '%s\n' "${times[@]}" | sort -n | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'
-}
+source bench/timing.sh
 
 compare() {  # NAME PROGRAM_COMMAND COPY_COMMAND
     local program copy

@@ -37,15 +37,20 @@ public:
     void evicted(Page /*page*/) {}
 };
 
-// Finds a page by its number, 0 to distinct - 1, in one look whatever the number of frames.
+// Finds a page by its number in one look, whatever the number of frames. Numbers beyond those
+// known so far are pages never loaded: the index grows as they come in.
 class SlotIndex {
 public:
     explicit SlotIndex(std::size_t distinctPages) : slotOf_(distinctPages, notLoaded) {}
     std::size_t find(const std::uint32_t* /*slots*/, std::size_t /*used*/,
                      std::uint32_t page) const {
-        return slotOf_[page];
+        return page < slotOf_.size() ? slotOf_[page] : notLoaded;
     }
-    void loaded(std::uint32_t page, std::size_t slot) { slotOf_[page] = slot; }
+    void loaded(std::uint32_t page, std::size_t slot) {
+        if (page >= slotOf_.size())
+            slotOf_.resize(std::max<std::size_t>(page + 1, 2 * slotOf_.size()), notLoaded);
+        slotOf_[page] = slot;
+    }
     void evicted(std::uint32_t page) { slotOf_[page] = notLoaded; }
 
 private:

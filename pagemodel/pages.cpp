@@ -1,9 +1,5 @@
 #include "pages.hpp"
 
-#include <charconv>
-
-#include "random.hpp"
-
 namespace pagemodel {
 namespace {
 
@@ -77,7 +73,6 @@ References referencesOf(std::string_view text) {
 
 References randomReferences(std::size_t count, std::uint32_t maxPage, std::uint64_t seed) {
     References references;
-    references.pages.reserve(count);
     Generator generator(seed);
     std::array<char, 16> digits{};
     for (std::size_t i = 0; i < count; ++i) {

@@ -26,7 +26,7 @@ TEST(Pages, WordsAreSeparatedByBlanksAndCommas) {
 
 TEST(Pages, EqualNamesAreOnePageNumberedInOrderFirstSeen) {
     const References references = referencesOf("b a b 10 1 10 a");
-    EXPECT_EQ(references.pages, (std::vector<PageId>{0, 1, 0, 2, 3, 2, 1}));
+    EXPECT_EQ(references.pages, (PageIds{0, 1, 0, 2, 3, 2, 1}));
     EXPECT_EQ(references.names.size(), 4U);
 }
 

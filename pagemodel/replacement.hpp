@@ -42,7 +42,7 @@ inline constexpr std::size_t maxFrames = 65536;
 // generator started at the bitwise complement of the seed, so that they do not follow the draws
 // of a random reference string made from the same seed.
 struct Problem {
-    const std::vector<PageId>& pages;
+    const PageIds& pages;
     std::size_t distinctPages;
     std::uint64_t seed = 0;
 };
@@ -76,5 +76,36 @@ struct Totals {
 
 // The totals of a whole replay, without keeping the steps.
 Totals totalsOf(Policy policy, std::size_t frames, const Problem& problem);
+
+// Whether a policy looks ahead (OPT): it needs the whole reference string before its first step.
+inline bool looksAhead(Policy policy) { return policy == Policy::opt; }
+
+// What follows a page's last reference: it is not used again.
+inline constexpr PageId noNextUse = UINT32_MAX;
+
+// Turns the pages of a reference string into their next uses, in place: for each position, the
+// next position that references the same page, or noNextUse.
+void makeNextUses(PageIds& pages, std::size_t distinctPages);
+
+// OPT's totals from the next uses of a reference string alone.
+Totals optTotalsOf(std::size_t frames, const PageIds& nextUses);
+
+// The totals of a policy that does not look ahead, counted as the references arrive, a batch at
+// a time, so that they need not be stored.
+class Tally {
+public:
+    Tally(Policy policy, std::size_t frames, std::uint64_t seed);
+    Tally(Tally&& other) noexcept;
+    Tally& operator=(Tally&& other) noexcept;
+    ~Tally();
+
+    void add(const PageId* pages, std::size_t count);
+    [[nodiscard]] Totals totals() const;
+
+    struct Counting;
+
+private:
+    std::unique_ptr<Counting> counting_;
+};
 
 }  // namespace pagemodel

@@ -38,47 +38,117 @@ constexpr std::string_view helpText =
 
 // References are numbered in 32 bits.
 constexpr std::size_t mostReferences = std::numeric_limits<std::uint32_t>::max() - 1;
+// References are handed on in batches of this many, each page by its number.
+constexpr std::size_t batchSize = std::size_t{1} << 16;
 
-void readReferences(console::Console& console, pagemodel::References& references) {
+using pagemodel::PageId;
+
+// Every reference, from the PAGE arguments, the generator or standard input to its end, into
+// `into`: its pages' names numbered in into.names and the numbers added to into.pages. Each
+// batch of them is handed to onBatch(first, count) as it is complete; unless `keep`, it is then
+// dropped.
+template <typename OnBatch>
+void readReferences(console::Console& console, const Options& options, pagemodel::References& into,
+                    bool keep, OnBatch onBatch) {
+    std::size_t batchStart = 0;
+    std::size_t count = 0;
+    const auto handOn = [&] {
+        const std::size_t size = into.pages.size() - batchStart;
+        count += size;
+        if (count > mostReferences) console.fail("too many references");
+        if (size > 0 && !console.failed()) onBatch(into.pages.begin() + batchStart, size);
+        if (keep)
+            batchStart = into.pages.size();
+        else
+            into.pages.growTo(0);
+    };
+    const auto add = [&](std::string_view word) {
+        into.pages.push_back(into.names.intern(word));
+        if (into.pages.size() - batchStart == batchSize) handOn();
+    };
     pagemodel::WordCutter cutter;
-    const auto add = [&](std::string_view word) { references.add(word); };
-    for (std::string_view piece = console.readAvailable(); !piece.empty();
-         piece = console.readAvailable()) {
-        cutter.feed(piece, add);
-        if (references.pages.size() > mostReferences) {
-            console.fail("too many references");
-            return;
+    if (options.random) {
+        pagemodel::drawReferences(options.randomCount, options.maxPage, options.seed, add);
+    } else if (!options.pages.empty()) {
+        for (const std::string& argument : options.pages) {
+            cutter.feed(argument, add);
+            cutter.finish(add);
         }
-    }
-    cutter.finish(add);
-}
-
-pagemodel::References referencesFor(console::Console& console, const Options& options) {
-    if (options.random)
-        return pagemodel::randomReferences(options.randomCount, options.maxPage, options.seed);
-    pagemodel::References references;
-    if (options.pages.empty()) {
-        readReferences(console, references);
-        return references;
-    }
-    pagemodel::WordCutter cutter;
-    const auto add = [&](std::string_view word) { references.add(word); };
-    for (const std::string& argument : options.pages) {
-        cutter.feed(argument, add);
+    } else {
+        for (std::string_view piece = console.readAvailable(); !piece.empty();
+             piece = console.readAvailable())
+            cutter.feed(piece, add);
         cutter.finish(add);
     }
+    handOn();
+}
+
+pagemodel::References allReferences(console::Console& console, const Options& options) {
+    pagemodel::References references;
+    readReferences(console, options, references, true, [](const PageId*, std::size_t) {});
     return references;
 }
 
-void simulate(console::Console& console, const Options& options) {
-    const pagemodel::References references = referencesFor(console, options);
-    if (console.failed()) return;
-    switch (options.show) {
-        case Show::trace:
-        case Show::quiz: showTrace(console, options, references); break;
-        case Show::totals: showTotals(console, options, references); break;
-        case Show::compare: showComparison(console, options, references); break;
+// The policies that do not look ahead count the references as they arrive, so that these need
+// not be stored; only OPT's are kept.
+std::vector<Outcome> totalsOfEachPolicy(console::Console& console, const Options& options) {
+    std::vector<pagemodel::Tally> tallies;
+    bool keep = false;
+    for (const pagemodel::Policy policy : options.policies) {
+        if (pagemodel::looksAhead(policy))
+            keep = true;
+        else
+            tallies.emplace_back(policy, options.frames, options.seed);
     }
+    pagemodel::References kept;
+    readReferences(console, options, kept, keep, [&](const PageId* pages, std::size_t count) {
+        for (pagemodel::Tally& tally : tallies) tally.add(pages, count);
+    });
+    // OPT reads the references as their next uses, made in place.
+    if (keep) pagemodel::makeNextUses(kept.pages, kept.names.size());
+    std::vector<Outcome> outcomes;
+    std::size_t tallied = 0;
+    for (const pagemodel::Policy policy : options.policies) {
+        const pagemodel::Totals totals = pagemodel::looksAhead(policy)
+                                             ? pagemodel::optTotalsOf(options.frames, kept.pages)
+                                             : tallies[tallied++].totals();
+        outcomes.push_back({policy, options.frames, totals});
+    }
+    return outcomes;
+}
+
+// By policy, then by frames.
+std::vector<Outcome> comparison(const Options& options, const pagemodel::References& references) {
+    std::vector<Outcome> outcomes;
+    const pagemodel::Problem problem{references.pages, references.names.size(), options.seed};
+    pagemodel::PageIds nextUses;
+    for (const pagemodel::Policy policy : options.policies) {
+        if (pagemodel::looksAhead(policy) && nextUses.empty()) {
+            nextUses.append(references.pages.begin(), references.pages.size());
+            pagemodel::makeNextUses(nextUses, references.names.size());
+        }
+        for (std::size_t frames = options.fewestFrames; frames <= options.mostFrames; ++frames) {
+            const pagemodel::Totals totals = pagemodel::looksAhead(policy)
+                                                 ? pagemodel::optTotalsOf(frames, nextUses)
+                                                 : pagemodel::totalsOf(policy, frames, problem);
+            outcomes.push_back({policy, frames, totals});
+        }
+    }
+    return outcomes;
+}
+
+void simulate(console::Console& console, const Options& options) {
+    if (options.show == Show::totals) {
+        const std::vector<Outcome> outcomes = totalsOfEachPolicy(console, options);
+        if (!console.failed()) showTotals(console, options, outcomes);
+        return;
+    }
+    const pagemodel::References references = allReferences(console, options);
+    if (console.failed()) return;
+    if (options.show == Show::compare)
+        showComparison(console, options, comparison(options, references));
+    else
+        showTrace(console, options, references);
 }
 
 int usageError(const std::string& error, console::ByteOutput& errors) {

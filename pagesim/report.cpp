@@ -187,12 +187,6 @@ void traceAsCsv(Console& console, const Options& options, const References& refe
     }
 }
 
-struct Outcome {
-    Policy policy;
-    std::size_t frames;
-    pagemodel::Totals totals;
-};
-
 void totalsAsCsv(Console& console, const std::vector<Outcome>& outcomes) {
     Record record;
     for (const std::string_view title : {"policy", "frames", "references", "faults", "hits"})
@@ -239,13 +233,7 @@ void showTrace(Console& console, const Options& options, const References& refer
     }
 }
 
-void showTotals(Console& console, const Options& options, const References& references) {
-    std::vector<Outcome> outcomes;
-    for (const Policy policy : options.policies) {
-        outcomes.push_back(
-            {policy, options.frames,
-             pagemodel::totalsOf(policy, options.frames, problemOf(options, references))});
-    }
+void showTotals(Console& console, const Options& options, const std::vector<Outcome>& outcomes) {
     if (options.csv) {
         totalsAsCsv(console, outcomes);
         return;
@@ -261,15 +249,8 @@ void showTotals(Console& console, const Options& options, const References& refe
     writeTable(console, cells, Align::left);
 }
 
-void showComparison(Console& console, const Options& options, const References& references) {
-    std::vector<Outcome> outcomes;  // by policy, then by frames
-    for (const Policy policy : options.policies) {
-        for (std::size_t frames = options.fewestFrames; frames <= options.mostFrames; ++frames) {
-            outcomes.push_back(
-                {policy, frames,
-                 pagemodel::totalsOf(policy, frames, problemOf(options, references))});
-        }
-    }
+void showComparison(Console& console, const Options& options,
+                    const std::vector<Outcome>& outcomes) {
     if (options.csv) {
         totalsAsCsv(console, outcomes);
         return;
