@@ -339,6 +339,35 @@ TEST(Fail, AProgramsOwnFailureIsReportedOnce) {
     EXPECT_EQ(errors.text, "prog: not enough memory for the pages\n");
 }
 
+// The first failure is the one reported: a program that ran out of memory, and whose pending
+// output then cannot be written either, reports the memory.
+TEST(Fail, TheFirstFailureIsTheOneReported) {
+    TextInput in("");
+    TextOutput out;
+    TextOutput errors;
+    out.errors = {EFBIG};
+    Console con(in, out, Destination::pipe);
+    con.write("header\n");
+    con.fail("not enough memory for the pages");
+    EXPECT_EQ(console::finish(con, "prog", errors), 1);
+    EXPECT_EQ(errors.text, "prog: not enough memory for the pages\n");
+}
+
+// The end of the input is the end: the input is not asked again, even if it would give more (a
+// terminal where Ctrl-D was typed would wait for more lines).
+TEST(Read, OneEndOfInputEndsTheInput) {
+    TextInput in({{"4", 0}, {"", 0}, {"5 x", 0}});
+    TextOutput out;
+    Console con(in, out, Destination::terminal);
+    EXPECT_EQ(con.readNumber(NotNumber::discardEntry).value, 4);
+    EXPECT_EQ(con.readNumber(NotNumber::discardEntry).status, Read::end);
+    const int reads = in.reads;
+    EXPECT_EQ(con.readNumber(NotNumber::discardEntry).status, Read::end);
+    EXPECT_FALSE(con.readChar().has_value());
+    EXPECT_EQ(con.readAvailable(), "");
+    EXPECT_EQ(in.reads, reads);
+}
+
 // The bytes a terminal needs to be cleared: on Windows the command interpreter clears the window
 // and nothing is written; elsewhere cursor home, then erase the screen.
 #ifdef _WIN32

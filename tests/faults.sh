@@ -125,18 +125,56 @@ check_input_ends() {
     done
 }
 
-# Input that comes in two parts a second apart through a descriptor in non-blocking mode: the
-# program waits for the second part instead of taking "no data yet" for the end.
+# cpu_below NAME LIMIT: the user and system time that bash's `time` wrote to $scratch/cpu (as
+# "USER SYSTEM" in seconds) add up to less than LIMIT seconds.
+cpu_below() {
+    local name=$1 limit=$2 cpu
+    cpu=$(awk '{ print $1 + $2 }' "$scratch/cpu")
+    if awk -v c="$cpu" -v l="$limit" 'BEGIN { exit !(c < l) }'; then
+        pass "$name: ${cpu}s of CPU, under ${limit}s"
+    else
+        fail "$name: ${cpu}s of CPU while it waited, ${limit}s at most"
+    fi
+}
+
+# non_blocking STREAM PROGRAM...: runs PROGRAM with STREAM (STDIN or STDOUT) in non-blocking mode,
+# through exec's list form, which never meets a shell (a path may have blanks), with the time limit.
+non_blocking() {
+    local stream=$1
+    shift
+    timeout "$limit" perl -MFcntl -e '$s = shift; open(my $h, $s eq "STDIN" ? "<&=" : ">&=", $s eq "STDIN" ? 0 : 1) or die "$s: $!"; fcntl($h, F_SETFL, fcntl($h, F_GETFL, 0) | O_NONBLOCK) or die "fcntl: $!"; exec { $ARGV[0] } @ARGV or die "exec: $!"' \
+        "$stream" "$@"
+}
+
+# Input that comes in two parts two seconds apart through a descriptor in non-blocking mode: the
+# program waits for the second part instead of taking "no data yet" for the end, and waits
+# without spinning: its CPU time stays far below the wait.
 check_non_blocking_input() {
     local name=$1 input=$2 half
     half=$(( $(wc -c <"$input") / 2 ))
-    { head -c "$half" "$input"; sleep 1; tail -c +"$((half + 1))" "$input"; } |
-        timeout "$limit" perl -MFcntl -e 'fcntl(STDIN, F_SETFL, fcntl(STDIN, F_GETFL, 0) | O_NONBLOCK) or die "fcntl: $!"; exec { $ARGV[0] } @ARGV or die "exec: $!"' \
-            "${emulator[@]}" "$executable" >"$scratch/out" 2>"$scratch/err"
-    status=$?
+    { head -c "$half" "$input"; sleep 2; tail -c +"$((half + 1))" "$input"; } |
+        { TIMEFORMAT='%U %S'; time non_blocking STDIN "${emulator[@]}" "$executable" \
+            >"$scratch/out" 2>"$scratch/err"; } 2>"$scratch/cpu"
+    status=${PIPESTATUS[1]}
     expect_status "$name non-blocking input in two parts" 0
     expect_output "$name non-blocking input in two parts" "$scratch/whole"
     expect_no_errors "$name non-blocking input in two parts"
+    cpu_below "$name non-blocking input in two parts" 0.5
+}
+
+# Output into a full pipe through a descriptor in non-blocking mode, whose reader starts two
+# seconds late: nothing is lost, and the program waits for room without spinning.
+check_non_blocking_output() {
+    local name=$1 input=$2
+    run "$name whole" "$input"
+    cp "$scratch/out" "$scratch/whole"
+    { TIMEFORMAT='%U %S'; time non_blocking STDOUT "${emulator[@]}" "$executable" \
+        <"$input" 2>"$scratch/err"; } 2>"$scratch/cpu" | { sleep 2; cat >"$scratch/out"; }
+    status=${PIPESTATUS[0]}
+    expect_status "$name non-blocking output into a late pipe" 0
+    expect_output "$name non-blocking output into a late pipe" "$scratch/whole"
+    expect_no_errors "$name non-blocking output into a late pipe"
+    cpu_below "$name non-blocking output into a late pipe" 0.5
 }
 
 # check_case NAME INPUT EXPECTED: backslash escapes in both stand for bytes.
@@ -181,6 +219,8 @@ blockalloc_faults() {
     check_read_failures blockalloc "$ask_n"
     check_input_ends blockalloc "$scratch/session"
     check_non_blocking_input blockalloc "$scratch/session"
+    printf '100000\n3\n4\n' >"$scratch/display"
+    check_non_blocking_output blockalloc "$scratch/display"
     check_case "blockalloc NUL and high bytes as names" \
         '2\n1\n\0\n1\n1\n\351\n1\n3\n4\n' \
         "$ask_n$menu$ask_file$menu$ask_file${menu}0.\t\0\n1.\t\351\n${header}0.\t\0\t0\t1\n1.\t\351\t1\t1\n$menu"
@@ -237,6 +277,8 @@ pagefifo_faults() {
     check_read_failures pagefifo 'please enter your number of input :'
     check_input_ends pagefifo "$scratch/session"
     check_non_blocking_input pagefifo "$scratch/session"
+    awk 'BEGIN { print 100000; for (i = 0; i < 100000; i++) printf "%c ", 97 + i % 4 }' >"$scratch/many"
+    check_non_blocking_output pagefifo "$scratch/many"
     check_case "pagefifo NUL and high bytes as pages" '3\n\0\351\0' \
         "${pagefifo_intro}1        \0\n2        \0        \351\n"
     check_case "pagefifo CRLF line ends" '2\r\na\r\nb\r\n' \
@@ -270,6 +312,8 @@ pagesim_faults() {
     expect_status "pagesim whole" 0
     cp "$scratch/out" "$scratch/whole"
     check_non_blocking_input pagesim "$scratch/session"
+    awk 'BEGIN { for (i = 0; i < 20000; i++) printf "%d ", i % 5 }' >"$scratch/many"
+    check_non_blocking_output pagesim "$scratch/many"
     check_case "pagesim NUL and high bytes as pages" '\0 \351' \
         "${heading}   1     \0  fault                \0\n   2     \351  fault                \0       \351\n$totals"
     check_case "pagesim CRLF line ends" 'a\r\nb\r\n' \
