@@ -25,15 +25,16 @@ struct Storage {
     console::Bytes blockMap;
 };
 
-// Asks for the number of blocks until a map of that size can be had. False at the end of input.
-bool createStorage(Console& console, Storage& storage) {
+// Asks for the number of blocks until a map of that size can be had: one of more than mostBlocks
+// blocks cannot. False at the end of input.
+bool createStorage(Console& console, Storage& storage, std::size_t mostBlocks) {
     for (;;) {
         console.write("Enter the number of blocks in the memory: ");
         const console::Number blocks = console.readNumber(NotNumber::discardEntry);
         if (blocks.status == Read::end) return false;
         if (blocks.status == Read::notNumber) continue;
         const std::size_t size = blocks.value > 0 ? static_cast<std::size_t>(blocks.value) : 0;
-        storage.blockMap = console::allocateBytes(size);
+        if (size <= mostBlocks) storage.blockMap = console::allocateBytes(size);
         if (storage.blockMap == nullptr) {
             console.write("there isn't enough memory for that many blocks\n");
             continue;
@@ -143,9 +144,11 @@ void displayBlocks(Console& console, const Storage& storage) {
 
 }  // namespace
 
-void runBlockalloc(Console& console) {
+void runBlockalloc(Console& console) { runBlockalloc(console, SIZE_MAX); }
+
+void runBlockalloc(Console& console, std::size_t mostBlocks) {
     Storage storage;
-    if (!createStorage(console, storage)) return;
+    if (!createStorage(console, storage, mostBlocks)) return;
     for (;;) {
         console.write(menu);
         const console::Number choice = console.readNumber(NotNumber::discardEntry);

@@ -23,7 +23,8 @@ const std::string choose = "please choose:";
 
 std::string session(const std::string& input,
                     console::Destination destination = console::Destination::pipe) {
-    return console::runOnText(input, runBlockalloc, destination).output;
+    void (*const blockalloc)(console::Console&) = runBlockalloc;
+    return console::runOnText(input, blockalloc, destination).output;
 }
 
 // What an Add file writes before its outcome.
@@ -47,6 +48,15 @@ TEST(Blockalloc, AddsAndDisplaysFiles) {
     EXPECT_EQ(session("6\n1\nA\n2\n1\nB\n3\n3\n4\n"), startPrompt + add() + add() + menu +
                                                           blockRows("AABBBH") + header +
                                                           "0.\tA\t0\t2\n1.\tB\t2\t3\n" + menu);
+}
+
+// A map larger than the memory allowed is refused as one the memory cannot hold, and the count is
+// asked for again.
+TEST(Blockalloc, AMapBeyondTheLimitIsAskedForAgain) {
+    const auto withThreeBlocks = [](console::Console& console) { runBlockalloc(console, 3); };
+    EXPECT_EQ(console::runOnText("4 3 3 4", withThreeBlocks).output,
+              startPrompt + "there isn't enough memory for that many blocks\n" + startPrompt +
+                  menu + blockRows("HHH") + header + menu);
 }
 
 TEST(Blockalloc, DisplayOfAnEmptyMapHasNoTableRows) {
