@@ -39,6 +39,8 @@ void runArraydel(Console& console) {
     const console::Number position = console.readNumber(console::NotNumber::leaveRest);
     if (position.status == Read::end) return;
     const int chosen = position.status == Read::value ? position.value : 0;
+    // The second listing covers the same five slots as the first, the vacated one included, so
+    // the count one deletion leaves is taken back up by one.
     itemCount = deleteIntegerFromArray(numbers.data(), itemCount, chosen) + 1;
     writeListing(console, "Updated Array: ", numbers.data(), itemCount);
 }

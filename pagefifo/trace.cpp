@@ -55,6 +55,7 @@ Stored readPages(Console& console, std::int32_t count, RefString& refString) {
 }
 
 void runPagefifo(Console& console) {
+    // Fixed bytes, the blank before the colon and the missing line end included.
     console.write("please enter your number of input :");
     const console::Number count = console.readNumber(console::NotNumber::leaveRest);
     if (count.status == Read::end) return;
