@@ -9,6 +9,7 @@
 #include <optional>
 #include <string_view>
 
+#include "memory.hpp"
 #include "streams.hpp"
 
 namespace console {
@@ -23,8 +24,8 @@ struct Number {
 };
 
 // Where the output goes. Shown to a person on a terminal, every line end is flushed at once and
-// the screen may be cleared; into a pipe or a file, output is flushed only before a read and at
-// the end.
+// the screen may be cleared; into a pipe or a file, output is flushed before a read, when the
+// buffer is full, and at the end.
 enum class Destination { pipe, terminal };
 
 // What a number read does with an entry that is not a number: drop the rest of the entry up to the
@@ -99,11 +100,27 @@ private:
     std::string_view reason_;
     bool inputEnded_ = false;
 
-    std::array<char, bufferSize> input_;
+    // A buffer of bufferSize bytes on the heap: a console is made on the stack of a program's
+    // main, which is 64 KiB in the browser, where two of them would not fit. Should the heap not
+    // have them, a small one inside the console does the same work in smaller steps.
+    class Buffer {
+    public:
+        Buffer() : bytes_(allocateBytes(bufferSize)) {}
+        char* data() { return bytes_ ? bytes_.get() : fallback_.data(); }
+        [[nodiscard]] const char* data() const { return bytes_ ? bytes_.get() : fallback_.data(); }
+        [[nodiscard]] std::size_t size() const { return bytes_ ? bufferSize : fallback_.size(); }
+        char& operator[](std::size_t at) { return data()[at]; }
+
+    private:
+        Bytes bytes_;
+        std::array<char, maxRow> fallback_{};
+    };
+
+    Buffer input_;
     std::size_t inputNext_ = 0;
     std::size_t inputEnd_ = 0;
 
-    std::array<char, bufferSize> output_;
+    Buffer output_;
     std::size_t outputSent_ = 0;  // bytes before this have reached the stream
     std::size_t outputUsed_ = 0;
 };
