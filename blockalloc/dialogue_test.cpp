@@ -183,18 +183,15 @@ TEST(Blockalloc, EndOfInputEndsTheSessionAtEveryPrompt) {
     for (const auto& c : cases) EXPECT_EQ(session(c.input), c.output) << c.input;
 }
 
-// What a terminal needs to be cleared: on Windows the command interpreter clears the window and
-// nothing is written; elsewhere cursor home, then erase the screen.
-#ifdef _WIN32
-const std::string clearBytes;
-#else
-const std::string clearBytes = "\033[H\033[2J";
-#endif
-
 TEST(Blockalloc, RemoveClearsATerminalBeforeTheList) {
-    const std::string output = session("4 1 A 1 2 1 4", console::Destination::terminal);
-    EXPECT_EQ(output, startPrompt + add() + menu + clearBytes + removalList("A") + menu);
-    EXPECT_EQ(session("4 1 A 1 2 1 4"), startPrompt + add() + menu + removalList("A") + menu);
+    const std::string before = startPrompt + add() + menu;
+    const console::Transcript onTerminal =
+        console::runOnText("4 1 A 1 2 1 4", runBlockalloc, console::Destination::terminal);
+    EXPECT_EQ(onTerminal.output, before + removalList("A") + menu);
+    EXPECT_EQ(onTerminal.clearedAt, std::vector<std::size_t>{before.size()});
+    const console::Transcript onPipe = console::runOnText("4 1 A 1 2 1 4", runBlockalloc);
+    EXPECT_EQ(onPipe.output, before + removalList("A") + menu);
+    EXPECT_TRUE(onPipe.clearedAt.empty());
 }
 
 }  // namespace

@@ -48,7 +48,7 @@ function(osdemos_program name)
     osdemos_warnings(${name}_core)
 
     add_executable(${name} main.cpp)
-    target_link_libraries(${name} PRIVATE ${name}_core)
+    target_link_libraries(${name} PRIVATE ${name}_core console_platform)
     osdemos_warnings(${name})
     if(EMSCRIPTEN)
         # One JavaScript file with the WebAssembly inside, that makes a fresh instance of the

@@ -6,8 +6,6 @@
 #include <cstring>
 #include <string>
 
-#include "platform.hpp"
-
 namespace console {
 namespace {
 
@@ -219,10 +217,8 @@ bool Console::flush() {
 }
 
 void Console::clearScreen() {
-    if (destination_ != Destination::terminal) return;
-    write(platform::clearSequence());
-    if (!flush()) return;
-    platform::runClearCommand();
+    if (destination_ != Destination::terminal || !flush()) return;
+    if (const int error = out_.clearScreen(); error != 0) stop(Failure::write, error);
 }
 
 int finish(Console& console, std::string_view program, ByteOutput& errors) {
@@ -244,23 +240,6 @@ int finish(Console& console, std::string_view program, ByteOutput& errors) {
     line += '\n';
     writeAll(errors, line.data(), line.size());
     return 1;
-}
-
-int runOnStandardStreams(const std::function<int(Streams&)>& program) {
-    Streams streams{platform::standardInput(), platform::standardOutput(),
-                    platform::standardError(),
-                    platform::outputIsTerminal() ? Destination::terminal : Destination::pipe};
-    const int status = program(streams);
-    platform::reportExit(status);
-    return status;
-}
-
-int runOnStandardStreams(std::string_view program, void (*dialogue)(Console&)) {
-    return runOnStandardStreams([&](Streams& streams) {
-        Console console(streams.in, streams.out, streams.destination);
-        dialogue(console);
-        return finish(console, program, streams.errors);
-    });
 }
 
 }  // namespace console

@@ -368,28 +368,24 @@ TEST(Read, OneEndOfInputEndsTheInput) {
     EXPECT_EQ(in.reads, reads);
 }
 
-// The bytes a terminal needs to be cleared: on Windows the command interpreter clears the window
-// and nothing is written; elsewhere cursor home, then erase the screen.
-#ifdef _WIN32
-const std::string clearBytes;
-#else
-const std::string clearBytes = "\033[H\033[2J";
-#endif
-
+// A terminal is cleared after what was written before has reached it; a pipe never is.
 TEST(ClearScreen, OnlyATerminalIsCleared) {
     TextInput in("");
     TextOutput toPipe;
     TextOutput toTerminal;
     {
         Console pipe(in, toPipe, Destination::pipe);
-        pipe.write("before\n");
+        pipe.write("before");
         pipe.clearScreen();
         Console terminal(in, toTerminal, Destination::terminal);
-        terminal.write("before\n");
+        terminal.write("before");
         terminal.clearScreen();
+        terminal.write("after");
     }
-    EXPECT_EQ(toPipe.text, "before\n");
-    EXPECT_EQ(toTerminal.text, "before\n" + clearBytes);
+    EXPECT_EQ(toPipe.text, "before");
+    EXPECT_TRUE(toPipe.clearedAt.empty());
+    EXPECT_EQ(toTerminal.text, "beforeafter");
+    EXPECT_EQ(toTerminal.clearedAt, std::vector<std::size_t>{6});
 }
 
 }  // namespace

@@ -29,6 +29,9 @@ public:
     // Blocks until a write would find room (after a write failed with EAGAIN). 0, or an errno
     // value.
     virtual int waitUntilWritable() = 0;
+    // Clears the screen this output is shown on, after everything written to it so far. 0, or the
+    // errno value of a write that failed. A pipe or a file has no screen: nothing to do.
+    virtual int clearScreen() { return 0; }
 };
 
 // Writes all of it, going on after short writes, interruptions and a full non-blocking stream.

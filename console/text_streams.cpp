@@ -44,7 +44,7 @@ Transcript runOnText(std::string_view input, void (*dialogue)(Console&), Destina
         dialogue(console);
         status = finish(console, "session", errors);
     }
-    return {out.text, errors.text, status};
+    return {out.text, errors.text, status, out.clearedAt};
 }
 
 }  // namespace console

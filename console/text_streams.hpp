@@ -48,6 +48,11 @@ public:
         ++waits;
         return 0;
     }
+    // A terminal's screen, cleared: where in the text it happened.
+    int clearScreen() override {
+        clearedAt.push_back(text.size());
+        return 0;
+    }
 
     std::string text;                 // every byte taken
     std::vector<std::string> writes;  // the bytes of each write that took any
@@ -55,6 +60,7 @@ public:
     std::size_t maxPerWrite = std::numeric_limits<std::size_t>::max();
     std::size_t room = std::numeric_limits<std::size_t>::max();  // past it, writes fail with ENOSPC
     int waits = 0;
+    std::vector<std::size_t> clearedAt;  // the text's size at each clearing of the screen
 };
 
 // What a whole session wrote, what it reported, and its exit status.
@@ -62,6 +68,7 @@ struct Transcript {
     std::string output;
     std::string errors;
     int status;
+    std::vector<std::size_t> clearedAt;  // where in the output the screen was cleared
 };
 
 // Runs `dialogue` in process with `input` as its whole input.

@@ -18,7 +18,7 @@ console::Transcript run(const std::vector<std::string>& arguments, const std::st
     console::TextOutput errors;
     console::Streams streams{in, out, errors, console::Destination::pipe};
     const int status = runPagesim(arguments, streams);
-    return {out.text, errors.text, status};
+    return {out.text, errors.text, status, out.clearedAt};
 }
 
 std::string output(const std::vector<std::string>& arguments, const std::string& input = "") {

@@ -6,12 +6,10 @@
 const fs = require("fs");
 const path = require("path");
 
-// The errors the program's platform layer knows, in its order (console/platform_browser.cpp).
-const errorNames = ["EAGAIN", "EINTR", "EBADF", "EISDIR", "ENOSPC", "EPIPE", "EIO"];
-
+// A failure is reported to the program by the error's name (console/platform_browser.cpp says
+// the protocol), as node names it.
 function failure(error) {
-    const place = errorNames.indexOf(error.code);
-    return -(1 + (place < 0 ? errorNames.indexOf("EIO") : place));
+    return typeof error.code === "string" ? error.code : "EIO";
 }
 
 const createProgram = require(path.resolve(process.argv[2]));
@@ -37,6 +35,10 @@ createProgram({
             } catch (error) {
                 return failure(error);
             }
+        },
+        async writable() {
+            await new Promise((resolve) => setTimeout(resolve, 10));
+            return 0;
         },
     },
     onExit(status) {

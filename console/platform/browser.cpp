@@ -1,47 +1,99 @@
 // The standard streams in a browser, or under node for the tests: the program is a WebAssembly
 // module, and its host (the page's terminal, or web/run-in-node.js) hands it the hooks of
-// Module.osdemos. A read waits for the host without blocking the page: the program is suspended
-// (Asyncify) until the host's promise resolves.
+// Module.osdemos:
+//
+//   isTerminal          true when the output is shown on a terminal
+//   read(size)          a promise of up to `size` bytes (a Uint8Array; empty at the end of the
+//                       input) or of an error's name
+//   wait()              a promise that resolves, to 0 or an error's name, when a read that
+//                       answered "EAGAIN" may be made again
+//   write(stream, bytes)  1 for output, 2 for errors: the count of bytes taken, or an error's
+//                       name ("EAGAIN" when the host cannot take more yet)
+//   writable()          a promise that resolves, to 0 or an error's name, when a write that
+//                       answered "EAGAIN" may be made again
+//
+// Errors are named as errno names them; hostErrors below says which a program knows. A read or
+// a wait suspends the program (Asyncify) without blocking the page.
 #include <emscripten.h>
 
 #include <array>
 #include <cerrno>
+#include <cstring>
+#include <string_view>
 
 #include "platform.hpp"
 
 namespace {
 
-// The errors a host reports, by their place in its list (web/run-in-node.js): -1 is the first.
-constexpr std::array<int, 7> hostErrors{EAGAIN, EINTR, EBADF, EISDIR, ENOSPC, EPIPE, EIO};
+struct HostError {
+    const char* name;
+    int number;
+};
 
-console::Transfer transferred(int result) {
-    if (result >= 0) return {static_cast<std::size_t>(result), 0};
-    const auto index = static_cast<std::size_t>(-result - 1);
-    return {0, index < hostErrors.size() ? hostErrors[index] : EIO};
-}
+// The errors a host may name; any other is taken as EIO.
+constexpr std::array<HostError, 7> hostErrors{{{"EAGAIN", EAGAIN},
+                                               {"EINTR", EINTR},
+                                               {"EBADF", EBADF},
+                                               {"EISDIR", EISDIR},
+                                               {"ENOSPC", ENOSPC},
+                                               {"EPIPE", EPIPE},
+                                               {"EIO", EIO}}};
 
 int chunk(std::size_t size) { return static_cast<int>(size < (1U << 30) ? size : (1U << 30)); }
 
 }  // namespace
 
-// Each returns a count of bytes, or -(place of the error in the host's list + 1). The bodies are
-// JavaScript, which the C++ formatter would mangle.
+// Each returns a count of bytes, or -1 when the host named an error, which hostError() then
+// gives. The bodies are JavaScript, which the C++ formatter would mangle.
 // clang-format off
 EM_ASYNC_JS(int, hostRead, (char* into, int size), {
     const got = await Module.osdemos.read(size);
-    if (typeof got === "number") return got;
+    if (typeof got === "string") return (Module.osdemosError = got, -1);
     HEAPU8.set(got, into);
     return got.length;
 });
 
-EM_ASYNC_JS(int, hostWait, (), { return await Module.osdemos.wait(); });
+EM_ASYNC_JS(int, hostWait, (), {
+    const got = await Module.osdemos.wait();
+    return typeof got === "string" ? (Module.osdemosError = got, -1) : 0;
+});
 
 EM_JS(int, hostWrite, (int stream, const char* from, int size), {
-    return Module.osdemos.write(stream, HEAPU8.slice(from, from + size));
+    const got = Module.osdemos.write(stream, HEAPU8.slice(from, from + size));
+    return typeof got === "string" ? (Module.osdemosError = got, -1) : got;
+});
+
+EM_ASYNC_JS(int, hostWaitWritable, (), {
+    const got = await Module.osdemos.writable();
+    return typeof got === "string" ? (Module.osdemosError = got, -1) : 0;
+});
+
+EM_JS(void, hostErrorName, (char* into, int size), {
+    stringToUTF8(String(Module.osdemosError), into, size);
 });
 
 EM_JS(int, hostIsTerminal, (), { return Module.osdemos.isTerminal ? 1 : 0; });
 // clang-format on
+
+namespace {
+
+// The error the host named last, as an errno value.
+int hostError() {
+    std::array<char, 32> name{};
+    hostErrorName(name.data(), static_cast<int>(name.size()));
+    for (const HostError& known : hostErrors)
+        if (std::strcmp(known.name, name.data()) == 0) return known.number;
+    return EIO;
+}
+
+console::Transfer transferred(int result) {
+    if (result >= 0) return {static_cast<std::size_t>(result), 0};
+    return {0, hostError()};
+}
+
+int waited(int result) { return result >= 0 ? 0 : hostError(); }
+
+}  // namespace
 
 namespace platform {
 namespace {
@@ -51,7 +103,7 @@ public:
     console::Transfer read(char* into, std::size_t size) override {
         return transferred(hostRead(into, chunk(size)));
     }
-    int waitUntilReadable() override { return transferred(hostWait()).error; }
+    int waitUntilReadable() override { return waited(hostWait()); }
 };
 
 class HostOutput final : public console::ByteOutput {
@@ -60,7 +112,12 @@ public:
     console::Transfer write(const char* from, std::size_t size) override {
         return transferred(hostWrite(stream_, from, chunk(size)));
     }
-    int waitUntilWritable() override { return 0; }  // a host takes every write whole
+    int waitUntilWritable() override { return waited(hostWaitWritable()); }
+    // The page's terminal (xterm.js) knows the ANSI sequences: cursor home, then erase the screen.
+    int clearScreen() override {
+        constexpr std::string_view sequence = "\033[H\033[2J";
+        return console::writeAll(*this, sequence.data(), sequence.size());
+    }
 
 private:
     int stream_;
@@ -84,11 +141,6 @@ console::ByteOutput& standardError() {
 }
 
 bool outputIsTerminal() { return hostIsTerminal() != 0; }
-
-// The page's terminal (xterm.js) knows the ANSI sequences: cursor home, then erase the screen.
-std::string_view clearSequence() { return "\033[H\033[2J"; }
-
-void runClearCommand() {}
 
 // main returns into the JavaScript that resumed it, not to the host: the status is handed over
 // here, and the host hears of it through its onExit.

@@ -1,6 +1,6 @@
 // Everything that differs between the systems the programs run on, behind a plain interface.
-// One source file per system implements it: platform_posix.cpp, platform_windows.cpp and
-// platform_browser.cpp.
+// One source file per system implements it: posix.cpp, windows.cpp and browser.cpp. Only this
+// folder's target sees this header: the programs reach the system through the console alone.
 #pragma once
 
 #include <string_view>
@@ -9,7 +9,8 @@
 
 namespace platform {
 
-// The process's standard streams, made ready for byte-exact reading on the first call.
+// The process's standard streams, made ready for byte-exact reading on the first call. Standard
+// output clears its screen (clearScreen()) when it is a terminal.
 console::ByteInput& standardInput();
 console::ByteOutput& standardOutput();
 console::ByteOutput& standardError();
@@ -17,10 +18,11 @@ console::ByteOutput& standardError();
 // True when standard output is shown on a terminal or console window, false for a pipe or a file.
 bool outputIsTerminal();
 
-// Clearing a terminal takes the bytes of clearSequence() written to it, then runClearCommand():
-// one of the two is empty, depending on the system.
-std::string_view clearSequence();
-void runClearCommand();
+#ifdef _WIN32
+// Runs "cls" through cmd.exe of the system folder, never one found through COMSPEC, PATH or the
+// current folder: true when it was started and has ended. Standard output clears with it.
+bool clearConsoleWindow();
+#endif
 
 // Called with the exit status just before main returns it. Where main's return value reaches the
 // system (POSIX, Windows) it does nothing; in the browser it hands the status to the page.

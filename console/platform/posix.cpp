@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <string_view>
 
 #include "platform.hpp"
 
@@ -38,6 +39,11 @@ public:
         return transferred(::write(descriptor_, from, size));
     }
     int waitUntilWritable() override { return waitFor(descriptor_, POLLOUT); }
+    // Cursor home, then erase the whole screen.
+    int clearScreen() override {
+        constexpr std::string_view sequence = "\033[H\033[2J";
+        return console::writeAll(*this, sequence.data(), sequence.size());
+    }
 
 private:
     int descriptor_;
@@ -61,11 +67,6 @@ console::ByteOutput& standardError() {
 }
 
 bool outputIsTerminal() { return isatty(STDOUT_FILENO) == 1; }
-
-// Cursor home, then erase the whole screen.
-std::string_view clearSequence() { return "\033[H\033[2J"; }
-
-void runClearCommand() {}
 
 void reportExit(int /*status*/) {}
 

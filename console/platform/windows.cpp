@@ -48,6 +48,12 @@ public:
         return transferred(_write(descriptor_, from, chunk(size)));
     }
     int waitUntilWritable() override { return 0; }
+    // The console window is cleared by the system's command interpreter; whether it managed
+    // changes nothing for the program.
+    int clearScreen() override {
+        clearConsoleWindow();
+        return 0;
+    }
 
 private:
     int descriptor_;
@@ -80,23 +86,21 @@ console::ByteOutput& standardError() {
 
 bool outputIsTerminal() { return isConsole(STD_OUTPUT_HANDLE); }
 
-std::string_view clearSequence() { return {}; }
-
-// The console window is cleared by the system's command interpreter, without the user's AutoRun
-// scripts (/d). Whether it managed changes nothing for the program, so its result is not read.
-void runClearCommand() {
+// Runs "cls" through the system's command interpreter, without the user's AutoRun scripts (/d).
+bool clearConsoleWindow() {
     const std::wstring interpreter = systemInterpreter();
-    if (interpreter.empty()) return;
+    if (interpreter.empty()) return false;
     std::wstring commandLine = L"cmd.exe /d /c cls";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     if (!CreateProcessW(interpreter.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
                         nullptr, &startup, &process))
-        return;
-    WaitForSingleObject(process.hProcess, INFINITE);
+        return false;
+    const bool ended = WaitForSingleObject(process.hProcess, INFINITE) == WAIT_OBJECT_0;
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
+    return ended;
 }
 
 void reportExit(int /*status*/) {}

@@ -30,9 +30,10 @@ TEST(ClearScreen, RunsOnlyTheCommandInterpreterOfTheSystemFolder) {
     SetEnvironmentVariableA("COMSPEC", planted.c_str());
     SetEnvironmentVariableA("PATH", folder.c_str());
 
-    platform::runClearCommand();
+    const bool cleared = platform::clearConsoleWindow();
 
     SetCurrentDirectoryA(previous);
+    EXPECT_TRUE(cleared) << "the command interpreter of the system folder did not run";
     EXPECT_EQ(GetFileAttributesA((folder + "\\planted-cmd-ran").c_str()), INVALID_FILE_ATTRIBUTES)
         << "a planted cmd.exe was run";
 }
