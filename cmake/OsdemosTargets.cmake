@@ -102,6 +102,11 @@ function(osdemos_unit_tests target)
     add_executable(${target} ${ARGN})
     target_link_libraries(${target} PRIVATE GTest::gtest_main)
     osdemos_warnings(${target})
+    if(EMSCRIPTEN)
+        # Later Emscriptens give a program 64 KiB of stack. The tests make consoles and sessions
+        # on theirs: run with that much, checked, they fail if either outgrows it.
+        target_link_options(${target} PRIVATE -sTOTAL_STACK=65536 -sSTACK_OVERFLOW_CHECK=2)
+    endif()
     # Under an emulator the first run also sets the emulator up, which takes a while.
     gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST NO_PRETTY_VALUES DISCOVERY_TIMEOUT 120
         PROPERTIES ${OSDEMOS_TEST_PROPERTIES})

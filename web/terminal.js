@@ -30,8 +30,105 @@
 
     let session = null;
 
-    // One run of one program: the line being typed, the lines typed but not read yet, and the
-    // program's read that waits for them.
+    // What is on its way to the screen: xterm.js is handed pieces only while less than `drawAhead`
+    // bytes of them are still to be drawn, so that what waits beyond stays here, where an
+    // interrupt can drop it, and an interrupt shows within that window. A program that writes
+    // more than `high` bytes ahead of the screen is held back until they are down to `low`:
+    // however much it writes, the page's memory stays bounded.
+    const high = 128 * 1024;
+    const low = 32 * 1024;
+    const drawAhead = 16 * 1024;
+    const pieceSize = 4096;
+
+    class Screen {
+        constructor() {
+            this.pieces = [];
+            this.bytes = 0; // waiting here or being drawn
+            this.drawing = 0; // handed to xterm.js and not drawn yet
+            this.roomWaiters = [];
+            this.idleWaiters = [];
+        }
+
+        // Text or bytes: a program writes many short rows, which go on to xterm.js joined into
+        // pieces of up to pieceSize bytes.
+        show(data) {
+            const bytes = typeof data === "string" ? encoder.encode(data) : data;
+            if (bytes.length === 0) return;
+            this.pieces.push(bytes);
+            this.bytes += bytes.length;
+            this.handOn();
+        }
+
+        handOn() {
+            while (this.drawing < drawAhead && this.pieces.length > 0) {
+                const piece = this.nextPiece();
+                this.drawing += piece.length;
+                terminal.write(piece, () => {
+                    this.drawing -= piece.length;
+                    this.bytes -= piece.length;
+                    if (this.bytes <= low) this.wake("roomWaiters");
+                    this.handOn();
+                });
+            }
+            if (this.drawing === 0 && this.pieces.length === 0) this.wake("idleWaiters");
+        }
+
+        // The waiting bytes from the first on, up to pieceSize of them, as one piece.
+        nextPiece() {
+            let size = 0;
+            let count = 0;
+            while (count < this.pieces.length && size + this.pieces[count].length <= pieceSize) {
+                size += this.pieces[count].length;
+                count += 1;
+            }
+            if (count === 0) {
+                // One piece larger than pieceSize: its first pieceSize bytes.
+                const first = this.pieces[0];
+                this.pieces[0] = first.subarray(pieceSize);
+                return first.subarray(0, pieceSize);
+            }
+            if (count === 1) return this.pieces.shift();
+            const piece = new Uint8Array(size);
+            let at = 0;
+            for (const part of this.pieces.splice(0, count)) {
+                piece.set(part, at);
+                at += part.length;
+            }
+            return piece;
+        }
+
+        wake(which) {
+            const waiters = this[which];
+            this[which] = [];
+            for (const resolve of waiters) resolve();
+        }
+
+        full() {
+            return this.bytes > high;
+        }
+
+        // Resolves once the waiting bytes are down to `low`.
+        room() {
+            if (this.bytes <= low) return Promise.resolve();
+            return new Promise((resolve) => this.roomWaiters.push(resolve));
+        }
+
+        // Drops what waits, as a terminal does at an interrupt; what xterm.js is drawing stays.
+        drop() {
+            for (const piece of this.pieces) this.bytes -= piece.length;
+            this.pieces = [];
+            this.wake("roomWaiters");
+        }
+
+        // Resolves once xterm.js has drawn everything handed to it.
+        idle() {
+            if (this.drawing === 0 && this.pieces.length === 0) return Promise.resolve();
+            return new Promise((resolve) => this.idleWaiters.push(resolve));
+        }
+    }
+
+    // One run of one program: the line being typed, the lines typed but not read yet, the
+    // program's read that waits for them, and what it wrote on its way to the screen.
     class Session {
         constructor(name) {
             this.name = name;
@@ -40,6 +137,15 @@
             this.endOfInput = false;
             this.waiting = null;
             this.running = true;
+            this.screen = new Screen();
+        }
+
+        // Nothing more is read or written: a read that waits is settled, and what the program
+        // left for the screen is dropped.
+        stop() {
+            this.running = false;
+            this.screen.drop();
+            if (this.waiting) this.waiting();
         }
 
         // What a key or a paste brings, handled as a terminal's line discipline would.
@@ -47,26 +153,27 @@
             for (const c of data.replace(keySequence, "")) {
                 if (!this.running) return;
                 if (c === "\r" || c === "\n") {
-                    terminal.write("\r\n");
+                    this.screen.show("\r\n");
                     this.line += "\n";
                     this.hand();
                 } else if (c === "\x7f" || c === "\b") {
                     if (this.line.length === 0) continue;
                     this.line = Array.from(this.line).slice(0, -1).join("");
-                    terminal.write("\b \b");
+                    this.screen.show("\b \b");
                 } else if (c === "\x04") {
                     // Ctrl-D hands over the line so far; on an empty line, that is the end.
                     if (this.line.length === 0) this.endOfInput = true;
                     this.hand();
                 } else if (c === "\x03") {
-                    terminal.write("^C\r\n");
+                    // As a terminal does at an interrupt: what waits for the screen is dropped.
                     this.end(null);
+                    this.screen.show("^C\r\n");
                 } else if (c === "\x15") {
-                    terminal.write("\b \b".repeat(Array.from(this.line).length));
+                    this.screen.show("\b \b".repeat(Array.from(this.line).length));
                     this.line = "";
                 } else if (c >= " " || c === "\t") {
                     this.line += c;
-                    terminal.write(c);
+                    this.screen.show(c);
                 }
             }
         }
@@ -78,11 +185,14 @@
         }
 
         // The program's read: up to `size` bytes of the lines typed, or none at the end of input.
+        // A program that was stopped (Ctrl-C, or another one started) fails its next read and
+        // write, and so ends at once instead of running on unseen.
         async read(size) {
-            while (this.typed.length === 0 && !this.endOfInput) {
+            while (this.running && this.typed.length === 0 && !this.endOfInput) {
                 await new Promise((resolve) => (this.waiting = resolve));
                 this.waiting = null;
             }
+            if (!this.running) return "EIO";
             if (this.typed.length === 0) {
                 this.endOfInput = false; // as on a terminal, the next read waits again
                 return new Uint8Array(0);
@@ -93,23 +203,31 @@
             return first.subarray(0, size);
         }
 
+        // The program's write: taken whole, or "EAGAIN" while the screen is too far behind, and
+        // the program then waits for room (writable()).
         write(stream, bytes) {
-            if (!this.running) return bytes.length;
+            if (!this.running) return "EPIPE";
+            if (this.screen.full()) return "EAGAIN";
             if (stream === 2) {
-                terminal.write("\x1b[31m");
-                terminal.write(bytes);
-                terminal.write("\x1b[0m");
+                this.screen.show("\x1b[31m");
+                this.screen.show(bytes);
+                this.screen.show("\x1b[0m");
             } else {
-                terminal.write(bytes);
+                this.screen.show(bytes);
             }
             return bytes.length;
+        }
+
+        async writable() {
+            if (this.running) await this.screen.room();
+            return 0;
         }
 
         // status: the exit status, or null when Ctrl-C stopped the program.
         end(status) {
             if (!this.running) return;
-            this.running = false;
-            terminal.write("\x1b[?25l"); // no cursor: nothing more is read
+            this.stop();
+            this.screen.show("\x1b[?25l"); // no cursor: nothing more is read
             let text = `${this.name} ended.`;
             if (status === null) text = `${this.name} was stopped with Ctrl+C.`;
             else if (status !== 0) text = `${this.name} ended with exit status ${status}.`;
@@ -123,12 +241,26 @@
         return document.querySelector('input[name="program"]:checked').value;
     }
 
+    // A new session starts on a clean screen: nothing the last one wrote reaches it. What it left
+    // waiting is dropped, and the screen is reset once xterm.js has drawn what it was given.
+    let starting = Promise.resolve();
     function start(name) {
-        if (session) session.running = false;
+        const previous = session;
+        if (previous) previous.stop();
         const current = new Session(name);
         session = current;
-        terminal.reset();
         again.hidden = true;
+        statusLine.textContent = `${name} is starting.`;
+        starting = starting
+            .then(() => (previous ? previous.screen.idle() : undefined))
+            .then(() => {
+                if (session === current) run(current);
+            });
+    }
+
+    function run(current) {
+        const name = current.name;
+        terminal.reset();
         statusLine.textContent = `${name} is running.`;
         programs[name]({
             osdemos: {
@@ -136,6 +268,7 @@
                 read: (size) => current.read(size),
                 wait: async () => 0,
                 write: (stream, bytes) => current.write(stream, bytes),
+                writable: () => current.writable(),
             },
             onExit: (status) => current.end(status),
             print: () => {},
