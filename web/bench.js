@@ -17,8 +17,9 @@ const runs = Number(process.env.RUNS || 5);
 // What a person sees: the rows xterm.js has drawn. (The screen reader's copy of them follows a
 // moment later, on a timer of its own, so the tests read that one and the timings this one.)
 function drawn() {
-    return Array.from(document.querySelectorAll(".xterm-rows > div"),
-        (row) => row.textContent.replace(/\u00a0/g, " ")).join("\n");
+    return Array.from(document.querySelectorAll(".xterm-rows > div"), (row) =>
+        row.textContent.replace(/\u00a0/g, " "),
+    ).join("\n");
 }
 
 function median(values) {
@@ -29,8 +30,15 @@ function median(values) {
 async function main() {
     const browser = await chromium.launch({
         executablePath: process.env.CHROMIUM || "/usr/bin/chromium",
-        args: ["--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
-            "--disable-background-networking", "--disable-component-update", "--disable-sync"],
+        args: [
+            "--no-sandbox",
+            "--disable-gpu",
+            "--disable-quic",
+            "--no-first-run",
+            "--disable-background-networking",
+            "--disable-component-update",
+            "--disable-sync",
+        ],
     });
     const firstPrompt = [];
     const display = [];
@@ -47,11 +55,18 @@ async function main() {
         const start = await page.evaluate(() => performance.now());
         await page.keyboard.type("3");
         await page.keyboard.press("Enter");
-        await page.waitForFunction(() => {
-            const text = drawn();
-            return text.includes("99999.") && text.includes("file    start   lentgh") &&
-                text.trimEnd().endsWith("4.End");
-        }, null, { polling: "raf", timeout: 60000 });
+        await page.waitForFunction(
+            () => {
+                const text = drawn();
+                return (
+                    text.includes("99999.") &&
+                    text.includes("file    start   lentgh") &&
+                    text.trimEnd().endsWith("4.End")
+                );
+            },
+            null,
+            { polling: "raf", timeout: 60000 },
+        );
         display.push((await page.evaluate(() => performance.now())) - start);
         await page.close();
     }
@@ -63,8 +78,11 @@ async function main() {
         await page.keyboard.type(line);
         await page.keyboard.press("Enter");
     }
-    await page.waitForFunction(() => document.querySelector(".xterm-accessibility-tree")
-        .textContent.includes("lentgh"), null, { polling: "raf" });
+    await page.waitForFunction(
+        () => document.querySelector(".xterm-accessibility-tree").textContent.includes("lentgh"),
+        null,
+        { polling: "raf" },
+    );
     await page.waitForTimeout(300);
     await page.screenshot({ path: process.env.OSDEMOS_SCREENSHOT });
     await browser.close();
@@ -72,8 +90,12 @@ async function main() {
     const size = fs.statSync(pagePath).size;
     console.log(`osdemos.html: ${size} bytes (${(size / 1048576).toFixed(2)} MiB; budget 1 MiB)`);
     console.log(`medians of ${runs} runs in headless Chromium:`);
-    console.log(`  load to blockalloc's first prompt  ${median(firstPrompt).toFixed(0)} ms (goal 1000)`);
-    console.log(`  Display of 100000 blocks drawn     ${median(display).toFixed(0)} ms (goal 2000)`);
+    console.log(
+        `  load to blockalloc's first prompt  ${median(firstPrompt).toFixed(0)} ms (goal 1000)`,
+    );
+    console.log(
+        `  Display of 100000 blocks drawn     ${median(display).toFixed(0)} ms (goal 2000)`,
+    );
 }
 
 main().catch((error) => {

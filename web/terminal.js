@@ -26,7 +26,8 @@
     const again = document.getElementById("again");
     const encoder = new TextEncoder();
     // The escape sequences of keys that edit nothing here (arrows, function keys).
-    const keySequence = /\x1b(\[[0-9;?]*[ -\/]*[@-~]|O.|.)?/g;
+    // eslint-disable-next-line no-control-regex -- ESC starts every one of them
+    const keySequence = /\x1b(\[[0-9;?]*[ -/]*[@-~]|O.|.)?/g;
 
     let session = null;
 

@@ -15,8 +15,15 @@ const pageUrl = pathToFileURL(path.resolve(process.env.OSDEMOS_PAGE)).href;
 // Chromium from the system's packages, started as on a machine with no network.
 const launchOptions = {
     executablePath: process.env.CHROMIUM || "/usr/bin/chromium",
-    args: ["--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
-        "--disable-background-networking", "--disable-component-update", "--disable-sync"],
+    args: [
+        "--no-sandbox",
+        "--disable-gpu",
+        "--disable-quic",
+        "--no-first-run",
+        "--disable-background-networking",
+        "--disable-component-update",
+        "--disable-sync",
+    ],
 };
 
 let browser;
@@ -44,7 +51,8 @@ async function open(program) {
 // empty rows below the last one written.
 async function screen(page) {
     const rows = await page.$$eval(".xterm-accessibility-tree > div", (divs) =>
-        divs.map((div) => div.textContent.replace(/\u00a0/g, " ").replace(/\s+$/, "")));
+        divs.map((div) => div.textContent.replace(/\u00a0/g, " ").replace(/\s+$/, "")),
+    );
     while (rows.length > 0 && rows[rows.length - 1] === "") rows.pop();
     return rows.join("\n");
 }
@@ -65,13 +73,22 @@ async function expectScreen(page, expected) {
     const rows = expected.slice(-24);
     while (rows.length > 0 && rows[rows.length - 1] === "") rows.pop();
     const text = rows.join("\n");
-    assert.strictEqual(await until(() => screen(page), (s) => s === text), text);
+    assert.strictEqual(
+        await until(
+            () => screen(page),
+            (s) => s === text,
+        ),
+        text,
+    );
 }
 
 // Waits until the program shows `prompt` at the end of the screen, then types the answer key by
 // key and presses Enter.
 async function answer(page, prompt, text) {
-    const shown = await until(() => screen(page), (s) => s.endsWith(prompt));
+    const shown = await until(
+        () => screen(page),
+        (s) => s.endsWith(prompt),
+    );
     assert.ok(shown.endsWith(prompt), `waited for "${prompt}", the screen shows:\n${shown}`);
     await page.keyboard.type(text);
     await page.keyboard.press("Enter");
@@ -88,7 +105,13 @@ async function status(page) {
 }
 
 async function expectEnded(page, text) {
-    assert.strictEqual(await until(() => status(page), (s) => s === text), text);
+    assert.strictEqual(
+        await until(
+            () => status(page),
+            (s) => s === text,
+        ),
+        text,
+    );
     assert.ok(await page.isVisible("#again"));
 }
 
@@ -99,24 +122,61 @@ const askBlocks = "Enter the number of blocks in the file:";
 test("blockalloc: a whole session; Remove file clears the screen", async () => {
     const page = await open("blockalloc");
     await answer(page, "Enter the number of blocks in the memory:", "4");
-    for (const [name, blocks] of [["A", "2"], ["B", "1"]]) {
+    for (const [name, blocks] of [
+        ["A", "2"],
+        ["B", "1"],
+    ]) {
         await answer(page, "4.End", "1");
         await answer(page, askName, name);
         await answer(page, askBlocks, blocks);
     }
     await answer(page, "4.End", "3");
-    await expectScreen(page, ["Enter the number of blocks in the memory: 4", ...menu, "1", askName,
-        "A", askBlocks, "2", ...menu, "1", askName, "B", askBlocks, "1", ...menu, "3",
-        "0.      A", "1.      A", "2.      B", "3.      H",
-        "        file    start   lentgh", "0.      A       0       2", "1.      B       2       1",
-        ...menu, ""]);
+    await expectScreen(page, [
+        "Enter the number of blocks in the memory: 4",
+        ...menu,
+        "1",
+        askName,
+        "A",
+        askBlocks,
+        "2",
+        ...menu,
+        "1",
+        askName,
+        "B",
+        askBlocks,
+        "1",
+        ...menu,
+        "3",
+        "0.      A",
+        "1.      A",
+        "2.      B",
+        "3.      H",
+        "        file    start   lentgh",
+        "0.      A       0       2",
+        "1.      B       2       1",
+        ...menu,
+        "",
+    ]);
     await answer(page, "4.End", "2");
     await answer(page, "please choose:", "1");
     await answer(page, "4.End", "3");
     await answer(page, "4.End", "4");
-    await expectScreen(page, ["the memory", "1.   A", "2.   B", "please choose:1", ...menu, "3",
-        "0.      H", "1.      H", "2.      B", "3.      H",
-        "        file    start   lentgh", "0.      B       2       1", ...menu, "4"]);
+    await expectScreen(page, [
+        "the memory",
+        "1.   A",
+        "2.   B",
+        "please choose:1",
+        ...menu,
+        "3",
+        "0.      H",
+        "1.      H",
+        "2.      B",
+        "3.      H",
+        "        file    start   lentgh",
+        "0.      B       2       1",
+        ...menu,
+        "4",
+    ]);
     await expectEnded(page, "blockalloc ended.");
     await close(page);
 });
@@ -127,11 +187,18 @@ test("pagefifo: pages typed on several lines", async () => {
     await answer(page, "Enter the values for the page :", "a b c");
     await page.keyboard.type("a d b e");
     await page.keyboard.press("Enter");
-    await expectScreen(page, ["please enter your number of input :7",
-        "Enter the values for the page :", "a b c", "a d b e",
-        "     page1    page2    page3", "1        a", "2        a        b",
-        "3        a        b        c", "5        d        b        c",
-        "7        d        e        c"]);
+    await expectScreen(page, [
+        "please enter your number of input :7",
+        "Enter the values for the page :",
+        "a b c",
+        "a d b e",
+        "     page1    page2    page3",
+        "1        a",
+        "2        a        b",
+        "3        a        b        c",
+        "5        d        b        c",
+        "7        d        e        c",
+    ]);
     await expectEnded(page, "pagefifo ended.");
     await close(page);
 });
@@ -141,13 +208,19 @@ test("arraydel: Backspace edits the line; the program starts again after its end
     await answer(page, "Enter the integer to delete:", "3");
     await expectEnded(page, "arraydel ended.");
     await page.click("#again");
-    await until(() => screen(page), (s) => s.endsWith("Enter the integer to delete:"));
+    await until(
+        () => screen(page),
+        (s) => s.endsWith("Enter the integer to delete:"),
+    );
     await page.keyboard.type("9");
     await page.keyboard.press("Backspace");
     await page.keyboard.type("1");
     await page.keyboard.press("Enter");
-    await expectScreen(page, ["Original Array: 1 2 3 4 5", "Enter the integer to delete: 1",
-        "Updated Array: 1 3 4 5 -1"]);
+    await expectScreen(page, [
+        "Original Array: 1 2 3 4 5",
+        "Enter the integer to delete: 1",
+        "Updated Array: 1 3 4 5 -1",
+    ]);
     await expectEnded(page, "arraydel ended.");
     await close(page);
 });
@@ -157,14 +230,22 @@ test("Ctrl-D on an empty line is the end of input; Ctrl-C stops the program", as
     await answer(page, "please enter your number of input :", "5");
     await answer(page, "Enter the values for the page :", "x y");
     await page.keyboard.press("Control+d");
-    await expectScreen(page, ["please enter your number of input :5",
-        "Enter the values for the page :", "x y", "     page1    page2    page3",
-        "1        x", "2        x        y"]);
+    await expectScreen(page, [
+        "please enter your number of input :5",
+        "Enter the values for the page :",
+        "x y",
+        "     page1    page2    page3",
+        "1        x",
+        "2        x        y",
+    ]);
     await expectEnded(page, "pagefifo ended.");
 
     await page.check('input[value="blockalloc"]');
     await answer(page, "Enter the number of blocks in the memory:", "3");
-    await until(() => screen(page), (s) => s.endsWith("4.End"));
+    await until(
+        () => screen(page),
+        (s) => s.endsWith("4.End"),
+    );
     await page.keyboard.press("Control+c");
     await expectEnded(page, "blockalloc was stopped with Ctrl+C.");
     await close(page);
@@ -173,17 +254,32 @@ test("Ctrl-D on an empty line is the end of input; Ctrl-C stops the program", as
 // As on any terminal, what is pasted is echoed at once, before the program answers it.
 test("a pasted session is typed as it stands", async () => {
     const page = await open("pagefifo");
-    await until(() => screen(page), (s) => s.endsWith("please enter your number of input :"));
+    await until(
+        () => screen(page),
+        (s) => s.endsWith("please enter your number of input :"),
+    );
     await page.focus(".xterm-helper-textarea");
     await page.evaluate((text) => {
         const data = new DataTransfer();
         data.setData("text/plain", text);
         document.querySelector(".xterm-helper-textarea").dispatchEvent(
-            new ClipboardEvent("paste", { clipboardData: data, bubbles: true, cancelable: true }));
+            new ClipboardEvent("paste", {
+                clipboardData: data,
+                bubbles: true,
+                cancelable: true,
+            }),
+        );
     }, "4\nz z\ny w\n");
-    await expectScreen(page, ["please enter your number of input :4", "z z", "y w",
-        "Enter the values for the page :", "     page1    page2    page3",
-        "1        z", "3        z        y", "4        z        y        w"]);
+    await expectScreen(page, [
+        "please enter your number of input :4",
+        "z z",
+        "y w",
+        "Enter the values for the page :",
+        "     page1    page2    page3",
+        "1        z",
+        "3        z        y",
+        "4        z        y        w",
+    ]);
     await expectEnded(page, "pagefifo ended.");
     await close(page);
 });
@@ -192,9 +288,12 @@ test("blockalloc: a map beyond the page's memory is refused and asked for again"
     const page = await open("blockalloc");
     await answer(page, "Enter the number of blocks in the memory:", "2000000000");
     await answer(page, "Enter the number of blocks in the memory:", "2");
-    await expectScreen(page, ["Enter the number of blocks in the memory: 2000000000",
+    await expectScreen(page, [
+        "Enter the number of blocks in the memory: 2000000000",
         "there isn't enough memory for that many blocks",
-        "Enter the number of blocks in the memory: 2", ...menu]);
+        "Enter the number of blocks in the memory: 2",
+        ...menu,
+    ]);
     await close(page);
 });
 
@@ -205,13 +304,19 @@ test("blockalloc: a Display of 10^6 blocks is drawn to its end with bounded memo
     await answer(page, "Enter the number of blocks in the memory:", "1000000");
     await answer(page, "4.End", "3");
     let peak = 0;
-    const drawn = await until(async () => {
-        peak = Math.max(peak, await page.evaluate(() => performance.memory.usedJSHeapSize));
-        return screen(page);
-    }, (s) => s.includes("999999.") && s.endsWith("4.End"), 240000);
+    const drawn = await until(
+        async () => {
+            peak = Math.max(peak, await page.evaluate(() => performance.memory.usedJSHeapSize));
+            return screen(page);
+        },
+        (s) => s.includes("999999.") && s.endsWith("4.End"),
+        240000,
+    );
     assert.ok(drawn.includes("999999. H") && drawn.endsWith("4.End"), drawn.slice(-400));
     assert.ok(peak < 50 * 1048576, `the page's heap reached ${peak} bytes`);
-    console.log(`# 10^6 blocks drawn; the page's heap peaked at ${(peak / 1048576).toFixed(1)} MiB`);
+    console.log(
+        `# 10^6 blocks drawn; the page's heap peaked at ${(peak / 1048576).toFixed(1)} MiB`,
+    );
     await close(page);
 });
 
@@ -223,37 +328,55 @@ test("Ctrl-C drops the output still to come; a new session starts clean", async 
     await answer(page, "4.End", "3");
     // In the page, on the rows as drawn (the screen reader's copy comes later): Ctrl-C once the
     // listing is under way, then the time until ^C is drawn, and whether the listing had ended.
-    const { shownAfter, ended } = await page.evaluate(() => new Promise((resolve) => {
-        const rows = () => Array.from(document.querySelectorAll(".xterm-rows > div"),
-            (row) => row.textContent).join("\n");
-        const textarea = document.querySelector(".xterm-helper-textarea");
-        let pressed = null;
-        const started = performance.now();
-        const look = () => {
-            const now = performance.now();
-            if (pressed === null && now - started > 20000) resolve({ shownAfter: NaN, ended: false });
-            // Rows of four digits and more: the listing is under way (each frame shows other ones).
-            if (pressed === null && /^\d{4,}\./m.test(rows())) {
-                pressed = now;
-                textarea.dispatchEvent(new KeyboardEvent("keydown",
-                    { key: "c", code: "KeyC", keyCode: 67, ctrlKey: true, bubbles: true }));
-            }
-            if (pressed !== null && /\^C\s*$/.test(rows())) {
-                resolve({ shownAfter: now - pressed, ended: rows().includes("999999.") });
-            } else if (pressed !== null && now - pressed > 5000) {
-                resolve({ shownAfter: Infinity, ended: rows().includes("999999.") });
-            } else {
-                requestAnimationFrame(look);
-            }
-        };
-        look();
-    }));
+    const { shownAfter, ended } = await page.evaluate(
+        () =>
+            new Promise((resolve) => {
+                const rows = () =>
+                    Array.from(
+                        document.querySelectorAll(".xterm-rows > div"),
+                        (row) => row.textContent,
+                    ).join("\n");
+                const textarea = document.querySelector(".xterm-helper-textarea");
+                let pressed = null;
+                const started = performance.now();
+                const look = () => {
+                    const now = performance.now();
+                    if (pressed === null && now - started > 20000)
+                        resolve({ shownAfter: NaN, ended: false });
+                    // Rows of four digits and more: the listing is under way (each frame shows other ones).
+                    if (pressed === null && /^\d{4,}\./m.test(rows())) {
+                        pressed = now;
+                        textarea.dispatchEvent(
+                            new KeyboardEvent("keydown", {
+                                key: "c",
+                                code: "KeyC",
+                                keyCode: 67,
+                                ctrlKey: true,
+                                bubbles: true,
+                            }),
+                        );
+                    }
+                    if (pressed !== null && /\^C\s*$/.test(rows())) {
+                        resolve({ shownAfter: now - pressed, ended: rows().includes("999999.") });
+                    } else if (pressed !== null && now - pressed > 5000) {
+                        resolve({ shownAfter: Infinity, ended: rows().includes("999999.") });
+                    } else {
+                        requestAnimationFrame(look);
+                    }
+                };
+                look();
+            }),
+    );
     assert.ok(!Number.isNaN(shownAfter), "the listing never showed");
     assert.ok(!ended, "the listing had ended before Ctrl-C was pressed");
     // Measured about 150 ms here (11 ms at an idle prompt); without the page's output queue, ^C
     // came after the rest of the listing, seconds later.
     assert.ok(shownAfter < 250, `^C was drawn ${shownAfter} ms after Ctrl-C`);
-    const stopped = await until(() => screen(page), (s) => s.endsWith("^C"), 5000);
+    const stopped = await until(
+        () => screen(page),
+        (s) => s.endsWith("^C"),
+        5000,
+    );
     assert.ok(stopped.endsWith("^C"), stopped.slice(-200));
     await expectEnded(page, "blockalloc was stopped with Ctrl+C.");
     await new Promise((resolve) => setTimeout(resolve, 500));
