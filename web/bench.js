@@ -9,7 +9,7 @@
 const fs = require("node:fs");
 const path = require("node:path");
 const { pathToFileURL } = require("node:url");
-const { chromium } = require("playwright-core");
+const { launchChromium } = require("./chromium.js");
 
 const pagePath = path.resolve(process.env.OSDEMOS_PAGE);
 const runs = Number(process.env.RUNS || 5);
@@ -28,18 +28,7 @@ function median(values) {
 }
 
 async function main() {
-    const browser = await chromium.launch({
-        executablePath: process.env.CHROMIUM || "/usr/bin/chromium",
-        args: [
-            "--no-sandbox",
-            "--disable-gpu",
-            "--disable-quic",
-            "--no-first-run",
-            "--disable-background-networking",
-            "--disable-component-update",
-            "--disable-sync",
-        ],
-    });
+    const browser = await launchChromium();
     const firstPrompt = [];
     const display = [];
     for (let run = 0; run < runs; ++run) {

@@ -20,7 +20,7 @@ module.exports = [
         },
     },
     {
-        files: ["run-in-node.js", "bench.js", "eslint.config.js", "test/*.js"],
+        files: ["run-in-node.js", "bench.js", "chromium.js", "eslint.config.js", "test/*.js"],
         languageOptions: { sourceType: "commonjs", globals: { ...globals.node } },
     },
     {

@@ -9,26 +9,13 @@ const test = require("node:test");
 const assert = require("node:assert");
 const path = require("node:path");
 const { pathToFileURL } = require("node:url");
-const { chromium } = require("playwright-core");
+const { launchChromium } = require("../chromium.js");
 
 const pageUrl = pathToFileURL(path.resolve(process.env.OSDEMOS_PAGE)).href;
-// Chromium from the system's packages, started as on a machine with no network.
-const launchOptions = {
-    executablePath: process.env.CHROMIUM || "/usr/bin/chromium",
-    args: [
-        "--no-sandbox",
-        "--disable-gpu",
-        "--disable-quic",
-        "--no-first-run",
-        "--disable-background-networking",
-        "--disable-component-update",
-        "--disable-sync",
-    ],
-};
 
 let browser;
 test.before(async () => {
-    browser = await chromium.launch(launchOptions);
+    browser = await launchChromium();
 });
 test.after(async () => {
     await browser.close();
