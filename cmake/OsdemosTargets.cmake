@@ -40,8 +40,14 @@ function(osdemos_warnings target)
 endfunction()
 
 # A program's library (its logic, streams passed in) and the executable that binds it to the console.
+# COMMAND_LINE: the program is driven by its command line rather than by a dialogue, so the page's
+# terminal, which has no command line, does not offer it; the page offers the others
+# (OSDEMOS_DIALOGUES).
 function(osdemos_program name)
-    cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "SOURCES;TESTS")
+    cmake_parse_arguments(PARSE_ARGV 1 arg "COMMAND_LINE" "" "SOURCES;TESTS")
+    if(NOT arg_COMMAND_LINE)
+        set_property(GLOBAL APPEND PROPERTY OSDEMOS_DIALOGUES ${name})
+    endif()
     add_library(${name}_core STATIC ${arg_SOURCES})
     target_include_directories(${name}_core PUBLIC "${CMAKE_CURRENT_SOURCE_DIR}")
     target_link_libraries(${name}_core PUBLIC console)

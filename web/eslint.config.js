@@ -1,5 +1,4 @@
-// The page's scripts run in the browser, the tests and tools under node; osdemos_NAME are the
-// programs' modules, which the page inlines before its script.
+// The page's script runs in the browser, the tests and tools under node.
 "use strict";
 const js = require("@eslint/js");
 const globals = require("globals");
@@ -13,9 +12,6 @@ module.exports = [
             globals: {
                 ...globals.browser,
                 Terminal: "readonly",
-                osdemos_blockalloc: "readonly",
-                osdemos_pagefifo: "readonly",
-                osdemos_arraydel: "readonly",
             },
         },
     },

@@ -4,11 +4,8 @@
 "use strict";
 
 (function () {
-    const programs = {
-        blockalloc: osdemos_blockalloc,
-        pagefifo: osdemos_pagefifo,
-        arraydel: osdemos_arraydel,
-    };
+    // Each program's module, inlined before this script, makes a fresh instance of the program.
+    const programNamed = (name) => window[`osdemos_${name}`];
 
     const terminal = new Terminal({
         convertEol: true, // a line end moves to the start of the next line, as a terminal does
@@ -263,7 +260,7 @@
         const name = current.name;
         terminal.reset();
         statusLine.textContent = `${name} is running.`;
-        programs[name]({
+        programNamed(name)({
             osdemos: {
                 isTerminal: true,
                 read: (size) => current.read(size),
