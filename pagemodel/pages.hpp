@@ -96,7 +96,7 @@ public:
     }
     ~PageIds() { std::free(pages_); }
 
-    void push_back(PageId page) {
+    void add(PageId page) {
         if (size_ == capacity_) makeRoom(1);
         pages_[size_++] = page;
     }
@@ -142,7 +142,7 @@ struct References {
     PageIds pages;
     PageNames names;
 
-    void add(std::string_view name) { pages.push_back(names.intern(name)); }
+    void add(std::string_view name) { pages.add(names.intern(name)); }
 };
 
 // Every word of `text` as a reference, in order.

@@ -63,7 +63,7 @@ void readReferences(console::Console& console, const Options& options, pagemodel
             into.pages.growTo(0);
     };
     const auto add = [&](std::string_view word) {
-        into.pages.push_back(into.names.intern(word));
+        into.pages.add(into.names.intern(word));
         if (into.pages.size() - batchStart == batchSize) handOn();
     };
     pagemodel::WordCutter cutter;
