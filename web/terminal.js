@@ -32,10 +32,11 @@
     // bytes of them are still to be drawn, so that what waits beyond stays here, where an
     // interrupt can drop it, and an interrupt shows within that window. A program that writes
     // more than `high` bytes ahead of the screen is held back until they are down to `low`:
-    // however much it writes, the page's memory stays bounded.
-    const high = 128 * 1024;
-    const low = 32 * 1024;
-    const drawAhead = 16 * 1024;
+    // however much it writes, the page's memory stays bounded. The marks are low so that the
+    // program writes in short bursts, and a key (Ctrl-C) is handled between two of them.
+    const high = 24 * 1024;
+    const low = 8 * 1024;
+    const drawAhead = 8 * 1024;
     const pieceSize = 4096;
 
     class Screen {

@@ -356,9 +356,10 @@ test("Ctrl-C drops the output still to come; a new session starts clean", async 
     );
     assert.ok(!Number.isNaN(shownAfter), "the listing never showed");
     assert.ok(!ended, "the listing had ended before Ctrl-C was pressed");
-    // Measured about 150 ms here (11 ms at an idle prompt); without the page's output queue, ^C
-    // came after the rest of the listing, seconds later.
-    assert.ok(shownAfter < 250, `^C was drawn ${shownAfter} ms after Ctrl-C`);
+    // 75 to 85 ms here, a few frames of a page busy drawing (11 ms at an idle prompt); the limit
+    // leaves room for a slower machine.
+    console.log(`# ^C drawn ${shownAfter.toFixed(0)} ms after Ctrl-C`);
+    assert.ok(shownAfter < 150, `^C was drawn ${shownAfter} ms after Ctrl-C`);
     const stopped = await until(
         () => screen(page),
         (s) => s.endsWith("^C"),
