@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "reference_strings.hpp"
 #include "replacement.hpp"
 #include "text_streams.hpp"
 

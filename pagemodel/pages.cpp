@@ -62,26 +62,4 @@ void PageNames::grow() {
     }
 }
 
-References referencesOf(std::string_view text) {
-    References references;
-    WordCutter cutter;
-    const auto add = [&](std::string_view word) { references.add(word); };
-    cutter.feed(text, add);
-    cutter.finish(add);
-    return references;
-}
-
-References randomReferences(std::size_t count, std::uint32_t maxPage, std::uint64_t seed) {
-    References references;
-    Generator generator(seed);
-    std::array<char, 16> digits{};
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::uint64_t page = generator.below(maxPage);
-        const char* end = std::to_chars(digits.data(), digits.data() + digits.size(), page).ptr;
-        references.add(
-            std::string_view(digits.data(), static_cast<std::size_t>(end - digits.data())));
-    }
-    return references;
-}
-
 }  // namespace pagemodel

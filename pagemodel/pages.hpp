@@ -145,9 +145,6 @@ struct References {
     void add(std::string_view name) { pages.add(names.intern(name)); }
 };
 
-// Every word of `text` as a reference, in order.
-References referencesOf(std::string_view text);
-
 // Draws `count` references from the pages named 0 to maxPage - 1, each as likely, from `seed`,
 // and hands each page's name to onWord.
 template <typename OnWord>
@@ -160,8 +157,5 @@ void drawReferences(std::size_t count, std::uint32_t maxPage, std::uint64_t seed
         onWord(std::string_view(digits.data(), static_cast<std::size_t>(end - digits.data())));
     }
 }
-
-// `count` references drawn as drawReferences() draws them.
-References randomReferences(std::size_t count, std::uint32_t maxPage, std::uint64_t seed);
 
 }  // namespace pagemodel

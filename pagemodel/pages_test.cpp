@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "reference_strings.hpp"
+
 namespace pagemodel {
 namespace {
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "random.hpp"
+#include "reference_strings.hpp"
 
 namespace pagemodel {
 namespace {

@@ -113,10 +113,9 @@ public:
         return transferred(hostWrite(stream_, from, chunk(size)));
     }
     int waitUntilWritable() override { return waited(hostWaitWritable()); }
-    // The page's terminal (xterm.js) knows the ANSI sequences: cursor home, then erase the screen.
+    // The page's terminal (xterm.js) knows the ANSI sequences.
     int clearScreen() override {
-        constexpr std::string_view sequence = "\033[H\033[2J";
-        return console::writeAll(*this, sequence.data(), sequence.size());
+        return console::writeAll(*this, ansiClearScreen.data(), ansiClearScreen.size());
     }
 
 private:

@@ -24,6 +24,9 @@ bool outputIsTerminal();
 bool clearConsoleWindow();
 #endif
 
+// What clears a terminal that knows the ANSI sequences: cursor home, then erase the screen.
+inline constexpr std::string_view ansiClearScreen = "\033[H\033[2J";
+
 // Called with the exit status just before main returns it. Where main's return value reaches the
 // system (POSIX, Windows) it does nothing; in the browser it hands the status to the page.
 void reportExit(int status);

@@ -39,10 +39,9 @@ public:
         return transferred(::write(descriptor_, from, size));
     }
     int waitUntilWritable() override { return waitFor(descriptor_, POLLOUT); }
-    // Cursor home, then erase the whole screen.
+    // The ANSI sequence that clears a terminal.
     int clearScreen() override {
-        constexpr std::string_view sequence = "\033[H\033[2J";
-        return console::writeAll(*this, sequence.data(), sequence.size());
+        return console::writeAll(*this, ansiClearScreen.data(), ansiClearScreen.size());
     }
 
 private:
